@@ -1,0 +1,38 @@
+# The two everyday commands: `make run` starts Driftmark, `make test` runs every test.
+# Both install the Debian packages they need first.
+PRESET ?= debug
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc)
+
+.PHONY: run test test-asan deps build bench clean
+
+run: build
+	@if [ -n "$${DISPLAY:-}" ]; then \
+		exec $(BUILD_DIR)/src/driftmark-menubar; \
+	else \
+		echo "No display (DISPLAY is unset): starting Driftmark on a private virtual desktop (Xvfb, openbox, trayer)."; \
+		exec scripts/with-virtual-desktop $(BUILD_DIR)/src/driftmark-menubar; \
+	fi
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	ctest --preset asan -j $(JOBS)
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+
+bench: PRESET = release
+bench: build
+	build/release/bench/driftmark_benchmarks
+
+clean:
+	rm -rf build
