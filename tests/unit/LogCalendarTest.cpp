@@ -1,0 +1,89 @@
+#include "support/LogCalendar.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+namespace driftmark {
+namespace {
+
+using namespace std::chrono;
+
+// 7 March 2025 13:05:09.123 UTC, a Friday: 14:05 in Berlin (winter time).
+const system_clock::time_point friday = sys_days{2025y / March / 7} + 13h + 5min + 9s + 123ms;
+const LogCalendar berlin{"Europe/Berlin", "en_US"};
+
+TEST(LogCalendar, FormatsTimestampsInTheCalendarsTimeZone) {
+    const auto timestamp = LogDateFormatter::fixed(berlin, "yyyy-MM-dd HH:mm:ss.SSS");
+    EXPECT_EQ(timestamp.format(friday), "2025-03-07 14:05:09.123");
+    // Summer time is two hours ahead of UTC.
+    EXPECT_EQ(timestamp.format(sys_days{2025y / July / 1} + 10h + 7ms), "2025-07-01 12:00:00.007");
+    // Sub-millisecond parts are cut, not rounded into the next second.
+    EXPECT_EQ(timestamp.format(friday + 876us), "2025-03-07 14:05:09.123");
+
+    const system_clock::time_point evening = sys_days{2025y / March / 7} + 20h;
+    EXPECT_EQ(LogDateFormatter::fixed({"Asia/Tokyo", "en_US"}, "yyyy-MM-dd").format(evening), "2025-03-08");
+    EXPECT_EQ(LogDateFormatter::fixed({"America/Los_Angeles", "en_US"}, "yyyy-MM-dd").format(evening),
+              "2025-03-07");
+}
+
+TEST(LogCalendar, FixedPatternsKeepGregorianYearsAndAsciiDigitsInEveryLocale) {
+    for (const char* locale : {"th_TH", "ar_EG", "fa_IR", "ja_JP@calendar=japanese"}) {
+        EXPECT_EQ(LogDateFormatter::fixed({"Europe/Berlin", locale}, "yyyy-MM-dd").format(friday),
+                  "2025-03-07")
+            << locale;
+    }
+}
+
+TEST(LogCalendar, LocalizedPatternsAndMediumTimeFollowTheLocale) {
+    EXPECT_EQ(LogDateFormatter::localized(berlin, "EEEE, d MMMM yyyy").format(friday),
+              "Friday, 7 March 2025");
+    EXPECT_EQ(LogDateFormatter::localized({"Europe/Berlin", "de_DE"}, "EEEE, d MMMM yyyy").format(friday),
+              "Freitag, 7 März 2025");
+
+    // CLDR 42 (ICU 72) separates the day period with a narrow no-break space, U+202F.
+    EXPECT_EQ(LogDateFormatter::mediumTime(berlin).format(friday), "2:05:09\u202FPM");
+    EXPECT_EQ(LogDateFormatter::mediumTime({"Europe/Berlin", "de_DE"}).format(friday), "14:05:09");
+    EXPECT_EQ(LogDateFormatter::mediumTime({"America/New_York", "en_GB"}).format(friday), "08:05:09");
+}
+
+// Sets an environment variable for the scope, then puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value)
+        : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        ::setenv(name, value, 1);
+    }
+    ~ScopedVariable() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(LogCalendar, HostLocaleComesFromTheTimeSettings) {
+    const ScopedVariable all("LC_ALL", "");
+    const ScopedVariable lang("LANG", "en_US.UTF-8");
+    const LogCalendar host{"Europe/Berlin", ""};
+    {
+        const ScopedVariable time("LC_TIME", "de_DE.UTF-8");
+        EXPECT_EQ(LogDateFormatter::localized(host, "EEEE").format(friday), "Freitag");
+    }
+    {
+        const ScopedVariable time("LC_TIME", "C.UTF-8");
+        EXPECT_EQ(LogDateFormatter::mediumTime(host).format(friday), "2:05:09\u202FPM");
+    }
+}
+
+} // namespace
+} // namespace driftmark
