@@ -68,6 +68,16 @@ EventLoop::EventLoop(int& argc, char** argv)
 
 EventLoop::~EventLoop() = default;
 
+std::optional<std::string> EventLoop::displayProblem()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        return std::string("no X11 display (DISPLAY is not set). The system tray icons need an X11 desktop, or "
+                           "XWayland in a Wayland session; `make run` starts a private virtual desktop.");
+    }
+    return std::nullopt;
+}
+
 int EventLoop::run()
 {
     return QCoreApplication::exec();

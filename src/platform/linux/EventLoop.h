@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace driftmark {
 
@@ -14,6 +16,9 @@ public:
     EventLoop& operator=(const EventLoop&) = delete;
 
     int run();
+
+    // Why the program cannot show anything on this session, if it cannot.
+    static std::optional<std::string> displayProblem();
 
 private:
     struct State;

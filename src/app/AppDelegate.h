@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/ClipboardContents.h"
+#include "app/MenuBarManager.h"
+#include "app/MenuBarManagerDelegate.h"
+#include "platform/PlatformServices.h"
+#include "model/MenuBarItem.h"
+#include "model/Subscription.h"
+#include "platform/SystemLog.h"
+#include "platform/Workspace.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace driftmark {
+
+class AppLogger;
+class DelegateLogWriter;
+class MenuItemManager;
+class StatusBarButton;
+
+// The object that lives for the whole run: starts the application up, keeps the status items in step
+// with the entry list, and puts entries' texts on the clipboard, by plain copy or by Smart Paste.
+// Always owned through a shared pointer, so that delayed work can tell whether it is still there.
+// Main thread only.
+class AppDelegate final : public MenuBarManagerDelegate, public std::enable_shared_from_this<AppDelegate> {
+public:
+    static std::shared_ptr<AppDelegate> create(MenuItemManager& menuItemManager, AppLogger& appLogger,
+                                               DelegateLogWriter& logWriter,
+                                               const PlatformServices& services);
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    void applicationDidFinishLaunching();
+    void checkAccessibilityPermissions();
+
+    void menuBarItemLeftClicked(const MenuBarItem& item,
+                                const std::optional<RunningApplication>& previousApp) override;
+    void copyToClipboard(const MenuBarItem& item, bool smartPaste) override;
+    void editMenuItem(const MenuBarItem& item) override;
+    void openSettings() override;
+    void openAbout() override;
+
+    // Smart Paste happens only when both `smartPaste` and the item's own setting ask for it and input
+    // may be synthesised; otherwise this is a plain copy. Without `previousApp` the paste goes to
+    // whichever application is frontmost at the paste stage.
+    void copyTextToClipboard(const MenuBarItem& item, bool smartPaste,
+                             const std::optional<RunningApplication>& previousApp);
+
+    // Absent until start-up has run.
+    const MenuBarManager* menuBarManager() const { return menuBarManager_.get(); }
+
+private:
+    AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,
+                const PlatformServices& services);
+
+    void menuItemsChanged(const std::vector<MenuBarItem>& items);
+    void setupKeyboardShortcuts();
+    void refreshShortcuts(const std::vector<MenuBarItem>& items);
+
+    void startSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
+    void pasteStage(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
+    void pasteAfterActivation(const MenuBarItem& item);
+    // Completes on the main queue when the item wants a Return first; `completion` runs once the
+    // keystrokes are posted or found impossible.
+    void pasteToActiveApp(const MenuBarItem& item, std::function<void()> completion);
+    void postPasteKeystroke();
+    void scheduleRestore(double delay);
+    void finishSmartPaste(double delay);
+
+    void showNotification(const MenuBarItem& item);
+    StatusBarButton* statusButton(const Uuid& id) const;
+
+    CategoryLog logger_;
+    std::unique_ptr<MenuBarManager> menuBarManager_;
+    MenuItemManager& menuItemManager_;
+    AppLogger& appLogger_;
+    DelegateLogWriter& logWriter_;
+    PlatformServices services_;
+    std::vector<Subscription> cancellables_;
+
+    // Smart Paste sequences between their copy and their restore. The first of overlapping sequences
+    // saves the user's clipboard; the later ones would only save our own pasted text, so they share
+    // what the first saved, and only the last to finish puts it back.
+    int smartPastesInFlight_ = 0;
+    std::optional<ClipboardContents> savedClipboard_;
+};
+
+} // namespace driftmark

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace driftmark {
+
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+// A rectangle in screen coordinates. The minimum edges belong to it, the maximum edges do not.
+struct Rect {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+
+    bool contains(Point point) const
+    {
+        return point.x >= x && point.x < x + width && point.y >= y && point.y < y + height;
+    }
+};
+
+} // namespace driftmark

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace driftmark {
+
+// Modifier flags of a synthesised key event, in the platform-neutral bits the logic uses.
+enum KeyEventFlags : std::uint64_t {
+    keyEventFlagShift = 0x20000,
+    keyEventFlagControl = 0x40000,
+    keyEventFlagOption = 0x80000,
+    keyEventFlagCommand = 0x100000,
+};
+
+// A keyboard event for a physical key position (a virtual key code such as 9 for V, 36 for Return).
+struct KeyEvent {
+    std::uint16_t virtualKey = 0;
+    bool keyDown = true;
+    // When set, the event carries exactly these modifiers and no others.
+    std::optional<std::uint64_t> flags;
+};
+
+// Synthesises keyboard input into whichever window has the focus, as if typed.
+class KeyEventPoster {
+public:
+    virtual ~KeyEventPoster() = default;
+    // Absent when no such event can be made (for example, the display cannot synthesise input).
+    virtual std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) = 0;
+    virtual void post(const KeyEvent& event) = 0;
+};
+
+} // namespace driftmark

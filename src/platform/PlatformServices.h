@@ -1,0 +1,29 @@
+#pragma once
+
+namespace driftmark {
+
+class AccessibilityTrust;
+class Application;
+class Clipboard;
+class KeyEventPoster;
+class MainQueue;
+class PointerMonitor;
+class StatusBar;
+class SystemLog;
+class Workspace;
+
+// The platform services the application core talks to, handed over in one piece. main() fills it with
+// the desktop's implementations, tests with fakes; every service outlives the objects that use it.
+struct PlatformServices {
+    SystemLog& systemLog;
+    AccessibilityTrust& accessibilityTrust;
+    Clipboard& clipboard;
+    KeyEventPoster& keyEventPoster;
+    Workspace& workspace;
+    PointerMonitor& pointerMonitor;
+    StatusBar& statusBar;
+    MainQueue& mainQueue;
+    Application& application;
+};
+
+} // namespace driftmark

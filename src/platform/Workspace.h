@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace driftmark {
+
+// Another running application, as seen when it was frontmost.
+struct RunningApplication {
+    std::uint64_t handle = 0; // the platform's reference to it (a top-level window)
+    std::optional<std::string> bundleIdentifier;
+    std::optional<std::string> localizedName;
+
+    bool operator==(const RunningApplication&) const = default;
+};
+
+class Workspace {
+public:
+    virtual ~Workspace() = default;
+    virtual std::optional<RunningApplication> frontmostApplication() const = 0;
+    // Brings the application to the front; true when the request was made.
+    virtual bool activate(const RunningApplication& application) = 0;
+    // This process's own identifier, compared with the frontmost application's.
+    virtual std::optional<std::string> ownBundleIdentifier() const = 0;
+};
+
+} // namespace driftmark

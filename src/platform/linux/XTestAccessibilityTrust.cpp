@@ -1,0 +1,56 @@
+#include "platform/linux/XTestAccessibilityTrust.h"
+
+#include "platform/linux/X11Connection.h"
+
+#include <QMessageBox>
+
+namespace driftmark {
+
+bool XTestAccessibilityTrust::isTrusted() const {
+    return offersXTest(qtX11Connection());
+}
+
+bool XTestAccessibilityTrust::isTrustedWithPrompt() {
+    const bool trusted = isTrusted();
+    if (!trusted) {
+        showExplanation(trusted);
+    }
+    return trusted;
+}
+
+void XTestAccessibilityTrust::openAccessibilitySettings() {
+    showExplanation(isTrusted());
+}
+
+void XTestAccessibilityTrust::showExplanation(bool trusted) {
+    // One notice at a time: asking again brings the open one forward.
+    if (notice_ == nullptr) {
+        notice_ = new QMessageBox;
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+        notice_->setWindowTitle(QStringLiteral("Driftmark"));
+        notice_->setStandardButtons(QMessageBox::Ok);
+        notice_->setWindowModality(Qt::NonModal);
+    }
+    if (trusted) {
+        notice_->setIcon(QMessageBox::Information);
+        notice_->setText(QStringLiteral("Smart Paste can paste for you."));
+        notice_->setInformativeText(QStringLiteral(
+            "This display lets Driftmark synthesise keystrokes (the X server offers the XTEST "
+            "extension), so Smart Paste types the paste shortcut into the application you were "
+            "working in."));
+    } else {
+        notice_->setIcon(QMessageBox::Warning);
+        notice_->setText(QStringLiteral("Smart Paste cannot paste on this display."));
+        notice_->setInformativeText(QStringLiteral(
+            "Smart Paste needs to synthesise the paste keystroke in the application you were "
+            "working in, and this display does not allow it: the X server does not offer the "
+            "XTEST extension (as in a Wayland session without X11 input). Until it does, Smart "
+            "Paste falls back to a plain copy: the text goes to the clipboard and you paste it "
+            "yourself."));
+    }
+    notice_->show();
+    notice_->raise();
+    notice_->activateWindow();
+}
+
+} // namespace driftmark

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/AccessibilityTrust.h"
+
+#include <QPointer>
+
+class QMessageBox;
+
+namespace driftmark {
+
+// On X11 any client may synthesise input as long as the server offers the XTEST extension; without it
+// (for example on Wayland without XWayland input) Smart Paste cannot type. The "prompt" and the
+// settings are a small notice that explains this.
+class XTestAccessibilityTrust final : public AccessibilityTrust {
+public:
+    bool isTrusted() const override;
+    bool isTrustedWithPrompt() override;
+    void openAccessibilitySettings() override;
+
+private:
+    void showExplanation(bool trusted);
+
+    QPointer<QMessageBox> notice_;
+};
+
+} // namespace driftmark

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdlib>
+#include <memory>
+
+namespace driftmark {
+
+// xcb hands out replies and events allocated with malloc; the caller frees them.
+struct XcbFree {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+template <typename Reply>
+using XcbReply = std::unique_ptr<Reply, XcbFree>;
+
+} // namespace driftmark

@@ -1,0 +1,64 @@
+#include "fakes/FakeClipboard.h"
+
+#include <algorithm>
+
+namespace driftmark::test {
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+void FakeClipboard::clearContents() {
+    contents.clear();
+    timeline_.record("clipboard", "clear");
+}
+
+void FakeClipboard::setString(const std::string& text) {
+    write(plainTextType, bytesOf(text));
+    timeline_.record("clipboard", "setString \"" + text + "\"");
+}
+
+std::optional<std::string> FakeClipboard::string() const {
+    const auto bytes = data(plainTextType);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return std::string(bytes->begin(), bytes->end());
+}
+
+std::optional<std::vector<std::string>> FakeClipboard::types() const {
+    if (!listsTypes) {
+        return std::nullopt;
+    }
+    std::vector<std::string> listed;
+    for (const auto& [type, bytes] : contents) {
+        listed.push_back(type);
+    }
+    return listed;
+}
+
+std::optional<Bytes> FakeClipboard::data(const std::string& type) const {
+    const auto found = std::find_if(contents.begin(), contents.end(),
+                                    [&type](const auto& entry) { return entry.first == type; });
+    if (found == contents.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void FakeClipboard::setData(const Bytes& bytes, const std::string& type) {
+    write(type, bytes);
+    timeline_.record("clipboard", "setData " + type);
+}
+
+void FakeClipboard::write(const std::string& type, Bytes bytes) {
+    const auto found = std::find_if(contents.begin(), contents.end(),
+                                    [&type](const auto& entry) { return entry.first == type; });
+    if (found != contents.end()) {
+        found->second = std::move(bytes);
+    } else {
+        contents.emplace_back(type, std::move(bytes));
+    }
+}
+
+} // namespace driftmark::test

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+#include "fakes/FakeAccessibilityTrust.h"
+#include "fakes/FakeApplication.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeKeyEventPoster.h"
+#include "fakes/FakePointerMonitor.h"
+#include "fakes/FakeStatusBar.h"
+#include "fakes/FakeWorkspace.h"
+#include "fakes/ManualMainQueue.h"
+#include "fakes/RecordingSystemLog.h"
+#include "fakes/Timeline.h"
+#include "fakes/TimelineSystemLog.h"
+
+namespace driftmark::test {
+
+// Every platform service as a fake, sharing one manual main queue and one timeline. Declare it before
+// the objects under test so that it outlives them.
+struct FakePlatform {
+    FakePlatform() = default;
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+    ~FakePlatform() { mainQueue.discardPending(); }
+
+    ManualMainQueue mainQueue;
+    Timeline timeline{mainQueue};
+    RecordingSystemLog recordedLog;
+    TimelineSystemLog systemLog{recordedLog, timeline};
+    FakeAccessibilityTrust accessibilityTrust{timeline};
+    FakeClipboard clipboard{timeline};
+    FakeKeyEventPoster keyEventPoster{timeline};
+    FakeWorkspace workspace{timeline};
+    FakePointerMonitor pointerMonitor;
+    FakeStatusBar statusBar{timeline};
+    FakeApplication application{timeline};
+
+    PlatformServices services() {
+        return PlatformServices{systemLog,      accessibilityTrust, clipboard, keyEventPoster, workspace,
+                                pointerMonitor, statusBar,          mainQueue, application};
+    }
+    // The system-log messages of one category, in order.
+    std::vector<std::string> logMessages(std::string_view category) const;
+};
+
+} // namespace driftmark::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "fakes/Timeline.h"
+#include "platform/SystemLog.h"
+#include "platform/Workspace.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace driftmark::test {
+
+// A settable frontmost application. A successful activation makes the application frontmost;
+// activations go on the timeline as "workspace: activate <name>".
+class FakeWorkspace final : public Workspace {
+public:
+    explicit FakeWorkspace(Timeline& timeline)
+        : timeline_(timeline) {}
+
+    std::optional<RunningApplication> frontmostApplication() const override { return frontmost; }
+    bool activate(const RunningApplication& application) override;
+    std::optional<std::string> ownBundleIdentifier() const override { return ownIdentifier; }
+
+    std::optional<RunningApplication> frontmost;
+    bool activationSucceeds = true;
+    std::optional<std::string> ownIdentifier = std::string(applicationId);
+    std::vector<RunningApplication> activated;
+
+private:
+    Timeline& timeline_;
+};
+
+} // namespace driftmark::test

@@ -1,0 +1,35 @@
+#include "fakes/TimelineSystemLog.h"
+
+#include <string>
+
+namespace driftmark::test {
+
+namespace {
+
+std::string_view levelName(SystemLogLevel level) {
+    switch (level) {
+    case SystemLogLevel::debug:
+        return "debug";
+    case SystemLogLevel::info:
+        return "info";
+    case SystemLogLevel::error:
+        return "error";
+    }
+    return "?";
+}
+
+} // namespace
+
+void TimelineSystemLog::write(SystemLogLevel level, std::string_view category, std::string_view message) {
+    next_.write(level, category, message);
+    std::string detail(levelName(level));
+    detail.append(" ").append(category).append(": ").append(message);
+    timeline_.record("log", detail);
+}
+
+void TimelineSystemLog::basic(std::string_view message) {
+    next_.basic(message);
+    timeline_.record("log", "basic: " + std::string(message));
+}
+
+} // namespace driftmark::test

@@ -1,0 +1,365 @@
+#include "app/MenuBarManager.h"
+
+#include "fakes/AppHarness.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace driftmark {
+namespace {
+
+using test::FakeStatusBarButton;
+using test::FakeStatusItem;
+using test::makeItem;
+using testing::ElementsAre;
+using testing::Field;
+using testing::Property;
+
+class MockDelegate : public MenuBarManagerDelegate {
+public:
+    MOCK_METHOD(void, menuBarItemLeftClicked, (const MenuBarItem&, const std::optional<RunningApplication>&),
+                (override));
+    MOCK_METHOD(void, copyToClipboard, (const MenuBarItem&, bool), (override));
+    MOCK_METHOD(void, editMenuItem, (const MenuBarItem&), (override));
+    MOCK_METHOD(void, openSettings, (), (override));
+    MOCK_METHOD(void, openAbout, (), (override));
+};
+
+const RunningApplication editor{7, "com.example.editor", "Editor"};
+const RunningApplication terminal{8, "com.example.terminal", "Terminal"};
+
+struct MenuLine {
+    std::string title;
+    std::string keyEquivalent;
+    std::string symbolName;
+    bool operator==(const MenuLine&) const = default;
+};
+
+std::vector<MenuLine> lines(const Menu& menu) {
+    std::vector<MenuLine> result;
+    for (const MenuEntry& entry : menu.entries) {
+        result.push_back(entry.isSeparator ? MenuLine{"-", "", ""}
+                                           : MenuLine{entry.title, entry.keyEquivalent, entry.symbolName});
+    }
+    return result;
+}
+
+class MenuBarManagerTest : public testing::Test {
+protected:
+    // The store's own list is replaced by each test's list, announced but not saved.
+    void show(const std::vector<MenuBarItem>& items) {
+        harness.menuItemManager.setItems(items);
+        manager->updateMenuBarItems(items);
+    }
+
+    FakeStatusItem& statusItem(const MenuBarItem& item) {
+        FakeStatusItem* found = statusBar().item(MenuBarManager::autosaveName(item.id()));
+        EXPECT_NE(found, nullptr) << item.title;
+        return *found;
+    }
+    FakeStatusBarButton& button(const MenuBarItem& item) { return *statusItem(item).fakeButton(); }
+
+    // Moves the pointer over the item's button while `app` is frontmost.
+    void hover(const MenuBarItem& item, const std::optional<RunningApplication>& app) {
+        button(item).frame = Rect{100, 0, 22, 22};
+        harness.platform.workspace.frontmost = app;
+        harness.platform.pointerMonitor.moveTo({110, 10});
+        button(item).frame.reset();
+    }
+
+    std::vector<std::string> names(const std::vector<MenuBarItem>& items) const {
+        std::vector<std::string> result;
+        for (const MenuBarItem& item : items) {
+            result.push_back(MenuBarManager::autosaveName(item.id()));
+        }
+        return result;
+    }
+
+    test::FakeStatusBar& statusBar() { return harness.platform.statusBar; }
+    std::vector<std::string> log() const { return harness.platform.logMessages("MenuBarManager"); }
+
+    test::AppHarness harness{{}};
+    std::shared_ptr<MockDelegate> delegate = std::make_shared<testing::StrictMock<MockDelegate>>();
+    std::unique_ptr<MenuBarManager> manager = [this] {
+        auto made = std::make_unique<MenuBarManager>(harness.menuItemManager, harness.platform.services());
+        made->setDelegate(delegate);
+        return made;
+    }();
+    MenuBarItem alpha = makeItem("Alpha", "alpha text", true, 2);
+    MenuBarItem beta = makeItem("Beta", "beta text", false, 0);
+    MenuBarItem gamma = makeItem("Gamma", "gamma text", true, 1);
+};
+
+TEST_F(MenuBarManagerTest, CreatesOneDrawnStatusItemPerEntryInAscendingOrder) {
+    alpha.iconColor = {0.25, 0.5, 0.75, 1};
+    show({alpha, beta, gamma});
+
+    EXPECT_EQ(statusBar().autosaveNames(), names({beta, gamma, alpha}));
+    EXPECT_THAT(statusBar().autosaveNames()[0],
+                testing::MatchesRegex("DriftmarkMenuItem-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}"));
+    EXPECT_EQ(button(alpha).image, (DiscIcon{18, 2, Color{0.25, 0.5, 0.75, 1}, Color{0, 0, 0, 0.2}, 0.5}));
+    EXPECT_EQ(button(alpha).toolTip, "Alpha");
+    EXPECT_EQ(button(alpha).tag(), MenuBarManager::tag(alpha.id()));
+    EXPECT_NE(button(alpha).tag(), button(beta).tag());
+    EXPECT_EQ(manager->eventMonitors().size(), 3u);
+    EXPECT_THAT(log(), ElementsAre("Updating menu bar items, count: 3", "Creating status item for: Beta",
+                                   "Creating status item for: Gamma", "Creating status item for: Alpha"));
+}
+
+TEST_F(MenuBarManagerTest, EqualOrdersKeepTheirPlaceInTheList) {
+    const MenuBarItem first = makeItem("First", "1", false, 1);
+    const MenuBarItem second = makeItem("Second", "2", false, 1);
+    const MenuBarItem zeroth = makeItem("Zeroth", "0", false, 0);
+    show({first, second, zeroth});
+    EXPECT_EQ(statusBar().autosaveNames(), names({zeroth, first, second}));
+}
+
+TEST_F(MenuBarManagerTest, SameListAgainOnlyRefreshesImageTooltipAndTag) {
+    show({alpha, beta});
+    hover(alpha, editor);
+    ASSERT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+    button(alpha).setTag(0);
+
+    show({alpha, beta});
+
+    EXPECT_EQ(statusBar().items().size(), 2u);
+    EXPECT_TRUE(statusBar().removed.empty());
+    EXPECT_EQ(button(alpha).imageChanges, 2);
+    EXPECT_EQ(button(alpha).toolTip, "Alpha");
+    EXPECT_EQ(button(alpha).tag(), MenuBarManager::tag(alpha.id()));
+    EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
+    EXPECT_EQ(harness.platform.pointerMonitor.handlers.size(), 2u);
+}
+
+TEST_F(MenuBarManagerTest, DroppedEntryTakesItsStatusItemMonitorAndRememberedAppAlong) {
+    show({alpha, beta, gamma});
+    hover(alpha, editor);
+    hover(beta, terminal);
+    hover(gamma, editor);
+    const auto betaMonitor = manager->eventMonitors().at(beta.id());
+
+    show({alpha, gamma});
+
+    EXPECT_EQ(statusBar().removed, names({beta}));
+    EXPECT_EQ(statusBar().autosaveNames(), names({gamma, alpha}));
+    EXPECT_THAT(harness.platform.pointerMonitor.removed, ElementsAre(betaMonitor));
+    EXPECT_EQ(manager->eventMonitors().size(), 2u);
+    EXPECT_EQ(manager->previousApps().size(), 2u);
+    EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
+    EXPECT_EQ(manager->previousApps().at(gamma.id()), editor);
+    EXPECT_THAT(log(), testing::Contains("Removing status item for id: " + beta.id().toString()));
+
+    show({});
+    EXPECT_TRUE(statusBar().items().empty());
+    EXPECT_TRUE(manager->statusItems().empty());
+    EXPECT_TRUE(manager->eventMonitors().empty());
+    EXPECT_TRUE(manager->previousApps().empty());
+}
+
+TEST_F(MenuBarManagerTest, ColourChangeRedrawsButOrderChangeDoesNotMove) {
+    show({alpha, beta, gamma});
+    alpha.order = 0;
+    beta.order = 2;
+    alpha.iconColor = {1, 0, 0, 0.5};
+    alpha.title = "Renamed";
+
+    show({alpha, beta, gamma});
+
+    EXPECT_EQ(statusBar().autosaveNames(), names({beta, gamma, alpha}));
+    EXPECT_EQ(button(alpha).image->fill, (Color{1, 0, 0, 0.5}));
+    EXPECT_EQ(button(alpha).toolTip, "Renamed");
+}
+
+TEST_F(MenuBarManagerTest, TooltipShowsPasteTargetAndPermissionOnlyForSmartPaste) {
+    show({alpha, beta});
+    EXPECT_EQ(button(alpha).toolTip, "Alpha");
+
+    hover(alpha, editor);
+    EXPECT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+
+    harness.platform.accessibilityTrust.trusted = false;
+    hover(alpha, RunningApplication{9, "com.example.nameless", std::nullopt});
+    EXPECT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Unknown\n⚠️ Permissions needed");
+
+    hover(beta, editor);
+    EXPECT_EQ(button(beta).toolTip, "Beta");
+    EXPECT_EQ(manager->previousApps().at(beta.id()), editor);
+}
+
+TEST_F(MenuBarManagerTest, PointerPassesThatDoNotCountRememberNothing) {
+    show({alpha});
+    hover(alpha, editor);
+
+    // Our own application in front, by identifier or with both identifiers absent.
+    hover(alpha, RunningApplication{1, std::string(applicationId), "Driftmark"});
+    harness.platform.workspace.ownIdentifier.reset();
+    hover(alpha, RunningApplication{2, std::nullopt, "Settings"});
+    // No frontmost application at all.
+    hover(alpha, std::nullopt);
+    // Pointer beside the button, and a button that is not on screen.
+    harness.platform.workspace.frontmost = terminal;
+    button(alpha).frame = Rect{100, 0, 22, 22};
+    harness.platform.pointerMonitor.moveTo({122, 10});
+    button(alpha).frame.reset();
+    harness.platform.pointerMonitor.moveTo({110, 10});
+
+    EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
+}
+
+TEST_F(MenuBarManagerTest, LeftClickSendsTheStoredEntryWithItsRememberedApp) {
+    show({alpha, beta});
+    hover(alpha, editor);
+    MenuBarItem renamed = alpha;
+    renamed.title = "Fresh";
+    harness.menuItemManager.setItems({renamed, beta});
+
+    EXPECT_CALL(*delegate, menuBarItemLeftClicked(renamed, std::optional(editor)));
+    EXPECT_CALL(*delegate, menuBarItemLeftClicked(beta, std::optional<RunningApplication>()));
+    button(alpha).click(MouseEventType::leftMouseUp);
+    button(beta).click(MouseEventType::leftMouseUp);
+    button(beta).click(MouseEventType::other);
+
+    EXPECT_THAT(log(), testing::Contains("Menu bar left click for item: Fresh"));
+}
+
+TEST_F(MenuBarManagerTest, ClicksWithoutEntryOrDelegateAreIgnored) {
+    show({alpha, beta});
+    harness.menuItemManager.setItems({beta});
+    button(alpha).click(MouseEventType::leftMouseUp);
+    button(alpha).click(MouseEventType::rightMouseUp);
+    EXPECT_TRUE(statusBar().poppedMenus.empty());
+
+    delegate.reset();
+    button(beta).click(MouseEventType::leftMouseUp);
+    EXPECT_THAT(log(), testing::Contains("Menu bar left click for item: Beta"));
+}
+
+TEST_F(MenuBarManagerTest, ContextMenuListsEntriesInOrder) {
+    alpha.text = "Hello";
+    show({alpha});
+    button(alpha).click(MouseEventType::rightMouseUp);
+
+    ASSERT_EQ(statusBar().poppedMenus.size(), 1u);
+    EXPECT_EQ(lines(statusBar().poppedMenus[0]),
+              (std::vector<MenuLine>{{"Copy 'Hello...' to clipboard", "", "doc.on.doc"},
+                                     {"-", "", ""},
+                                     {"Edit 'Alpha'...", "", "pencil"},
+                                     {"-", "", ""},
+                                     {"Settings", ",", "gear"},
+                                     {"About", "", "info.circle"},
+                                     {"-", "", ""},
+                                     {"Quit", "q", "power"}}));
+    EXPECT_THAT(log(), testing::Contains("Menu bar right click for item: Alpha"));
+}
+
+TEST_F(MenuBarManagerTest, CopyEntryShowsTheFirstTwentyCharacters) {
+    const auto copyTitle = [this](const std::string& text) {
+        MenuBarItem item = makeItem("T", text, false);
+        show({item});
+        button(item).click(MouseEventType::rightMouseUp);
+        return statusBar().poppedMenus.back().entries.front().title;
+    };
+    EXPECT_EQ(copyTitle("abcdefghijklmnopqrstuvwxy"), "Copy 'abcdefghijklmnopqrst...' to clipboard");
+    // Flags and letters with combining marks count as one character each.
+    std::string flags;
+    for (int i = 0; i < 25; ++i) {
+        flags += "🇩🇪";
+    }
+    std::string twentyFlags;
+    for (int i = 0; i < 20; ++i) {
+        twentyFlags += "🇩🇪";
+    }
+    EXPECT_EQ(copyTitle(flags), "Copy '" + twentyFlags + "...' to clipboard");
+    EXPECT_EQ(copyTitle("e\u0301e\u0301"), "Copy 'e\u0301e\u0301...' to clipboard");
+}
+
+TEST_F(MenuBarManagerTest, PasteEntryOnlyForSmartPasteWithRememberedApp) {
+    const auto titles = [this](const MenuBarItem& item) {
+        button(item).click(MouseEventType::rightMouseUp);
+        harness.platform.mainQueue.runPending();
+        std::vector<std::string> result;
+        for (const MenuEntry& entry : statusBar().poppedMenus.back().entries) {
+            result.push_back(entry.title);
+        }
+        return result;
+    };
+    show({alpha, beta});
+    EXPECT_THAT(titles(alpha), testing::Not(testing::Contains(testing::StartsWith("Paste in"))));
+
+    hover(alpha, editor);
+    hover(beta, editor);
+    EXPECT_EQ(titles(alpha)[1], "Paste in Editor");
+    EXPECT_THAT(titles(beta), testing::Not(testing::Contains(testing::StartsWith("Paste in"))));
+
+    hover(alpha, RunningApplication{9, "com.example.nameless", std::nullopt});
+    EXPECT_EQ(titles(alpha)[1], "Paste in ...");
+    EXPECT_EQ(statusBar().poppedMenus.back().entries[1].symbolName, "doc.on.clipboard");
+}
+
+TEST_F(MenuBarManagerTest, MenuEntriesSendTheItemAsItWasWhenTheMenuOpened) {
+    show({alpha});
+    hover(alpha, editor);
+    button(alpha).click(MouseEventType::rightMouseUp);
+    const Menu menu = statusBar().poppedMenus.back();
+    MenuBarItem changed = alpha;
+    changed.text = "changed since";
+    harness.menuItemManager.setItems({changed});
+
+    testing::InSequence order;
+    EXPECT_CALL(*delegate, copyToClipboard(alpha, false));
+    EXPECT_CALL(*delegate, copyToClipboard(alpha, true));
+    EXPECT_CALL(*delegate, editMenuItem(alpha));
+    EXPECT_CALL(*delegate, openSettings());
+    EXPECT_CALL(*delegate, openAbout());
+    for (const MenuEntry& entry : menu.entries) {
+        if (entry.action) {
+            entry.action(entry);
+        }
+    }
+    EXPECT_EQ(harness.platform.application.terminateRequests, 1);
+}
+
+TEST_F(MenuBarManagerTest, MenuIsAttachedForOnePopUpOnly) {
+    show({alpha});
+    button(alpha).click(MouseEventType::rightMouseUp);
+    EXPECT_TRUE(statusItem(alpha).menu.has_value());
+    EXPECT_EQ(button(alpha).performedClicks, 1);
+
+    harness.platform.mainQueue.runPending();
+    EXPECT_FALSE(statusItem(alpha).menu.has_value());
+
+    EXPECT_CALL(*delegate, menuBarItemLeftClicked(alpha, std::optional<RunningApplication>()));
+    button(alpha).click(MouseEventType::leftMouseUp);
+    EXPECT_EQ(statusBar().poppedMenus.size(), 1u);
+}
+
+TEST_F(MenuBarManagerTest, StatusItemsWithoutButtonOrMonitorStillReconcile) {
+    statusBar().createsButtons = false;
+    harness.platform.pointerMonitor.available = false;
+    show({alpha, beta});
+    show({alpha, beta});
+    harness.platform.pointerMonitor.moveTo({110, 10});
+
+    EXPECT_EQ(manager->statusItems().size(), 2u);
+    EXPECT_TRUE(manager->eventMonitors().empty());
+    EXPECT_TRUE(manager->previousApps().empty());
+    show({beta});
+    EXPECT_EQ(statusBar().removed, names({alpha}));
+}
+
+TEST_F(MenuBarManagerTest, CallbacksAfterTheManagerIsGoneDoNothing) {
+    show({alpha});
+    hover(alpha, editor);
+    button(alpha).click(MouseEventType::rightMouseUp);
+    const Menu menu = statusBar().poppedMenus.back();
+    manager.reset();
+
+    harness.platform.pointerMonitor.moveTo({110, 10});
+    harness.platform.mainQueue.runPending();
+    menu.entries.front().action(menu.entries.front());
+    // The strict delegate would fail on any request that got through.
+    EXPECT_TRUE(statusBar().items().empty());
+}
+
+} // namespace
+} // namespace driftmark

@@ -1,0 +1,300 @@
+#include "app/AppDelegate.h"
+#include "fakes/AppHarness.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace driftmark {
+namespace {
+
+using test::bytesOf;
+using test::FakeClipboard;
+using test::makeItem;
+using testing::Contains;
+using testing::ElementsAre;
+using testing::IsSupersetOf;
+using testing::Not;
+
+const RunningApplication editor{7, "com.example.editor", "Editor"};
+const RunningApplication terminal{8, "com.example.terminal", "Terminal"};
+constexpr const char* plainType = FakeClipboard::plainTextType;
+
+class SmartPasteTest : public testing::Test {
+protected:
+    SmartPasteTest() {
+        delegate->applicationDidFinishLaunching();
+        clipboard().contents = userClipboard;
+        startupLogSize = platform().recordedLog.entries().size();
+        platform().timeline.clear();
+    }
+
+    test::FakePlatform& platform() { return harness.platform; }
+    FakeClipboard& clipboard() { return platform().clipboard; }
+    test::FakeStatusBarButton& button(const MenuBarItem& item) {
+        return *platform().statusBar.item(MenuBarManager::autosaveName(item.id()))->fakeButton();
+    }
+
+    // The pointer crosses the item while `app` is frontmost; the timeline starts afresh after it.
+    void hover(const MenuBarItem& item, const RunningApplication& app) {
+        button(item).frame = Rect{0, 0, 22, 22};
+        platform().workspace.frontmost = app;
+        platform().pointerMonitor.moveTo({5, 5});
+        platform().timeline.clear();
+    }
+    void advanceTo(double seconds) { platform().mainQueue.advance(seconds - platform().mainQueue.now()); }
+
+    std::vector<std::string> timeline() const { return harness.platform.timeline.without("log"); }
+    // The delegate's system-log messages since start-up.
+    std::vector<std::string> delegateLog() const {
+        std::vector<std::string> messages;
+        const auto& entries = harness.platform.recordedLog.entries();
+        for (auto entry = entries.begin() + static_cast<std::ptrdiff_t>(startupLogSize);
+             entry != entries.end(); ++entry) {
+            if (entry->category == "AppDelegate") {
+                messages.push_back(entry->message);
+            }
+        }
+        return messages;
+    }
+    FakeClipboard::Contents textOnly(const std::string& text) const { return {{plainType, bytesOf(text)}}; }
+
+    MenuBarItem plain = makeItem("Plain", "plain text", false, 0);
+    MenuBarItem smart = makeItem("Smart", "Hello", true, 1);
+    MenuBarItem newline = makeItem("Newline", "Line", true, 2, true);
+    test::AppHarness harness{{plain, smart, newline}};
+    std::shared_ptr<AppDelegate> delegate = harness.makeDelegate();
+    const FakeClipboard::Contents userClipboard{{plainType, bytesOf("old")},
+                                                {"image/png", Bytes{0x89, 'P', 'N', 'G', 0x00, 0xFF}}};
+    std::size_t startupLogSize = 0;
+};
+
+TEST_F(SmartPasteTest, PlainCopyWritesTheTextAndFlashesWhateverAppIsRemembered) {
+    hover(plain, editor);
+    button(plain).click(MouseEventType::leftMouseUp);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                ElementsAre("0.000 clipboard: clear", "0.000 clipboard: setString \"plain text\"",
+                            "0.000 statusBar: alpha 0.5 over 0.1", "0.000 statusBar: alpha 1.0 over 0.1"));
+    EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+    EXPECT_THAT(delegateLog(),
+                ElementsAre("Menu bar left click for item: Plain", "Previous app is: Editor",
+                            "copyTextToClipboard called for item: 'Plain', smartPaste: false"));
+    EXPECT_THAT(harness.dailyLog(),
+                IsSupersetOf({"Menu bar clicked for 'Plain'! Previous app: Editor",
+                              "copyTextToClipboard called for item: 'Plain', smartPaste: false"}));
+}
+
+TEST_F(SmartPasteTest, RememberedAppIsActivatedPastedIntoAndTheClipboardRestored) {
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: clear",
+                            "0.000 clipboard: setString \"Hello\"", "0.000 statusBar: alpha 0.5 over 0.1",
+                            "0.000 statusBar: alpha 1.0 over 0.1", "0.100 workspace: activate Editor",
+                            "0.600 trust: isTrusted", "0.600 keys: 9 down flags 0x100000",
+                            "0.600 keys: 9 up flags 0x100000", "0.900 clipboard: clear",
+                            "0.900 clipboard: setData text/plain;charset=utf-8",
+                            "0.900 clipboard: setData image/png"));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_THAT(delegateLog(), ElementsAre("Menu bar left click for item: Smart", "Previous app is: Editor",
+                                           "copyTextToClipboard called for item: 'Smart', smartPaste: true",
+                                           "Activating previous app: Editor", "Activation result: true",
+                                           "Now pasting to app", "Current frontmost app: Editor",
+                                           "pasteToActiveApp called for item: 'Smart', prependNewline: false",
+                                           "Posted Cmd+V key down event", "Posted Cmd+V key up event",
+                                           "pasteToActiveApp completed"));
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(
+        daily,
+        Contains(testing::MatchesRegex(
+            R"(\[DEBUG\] \[AppDelegateClipboard\.cpp:[0-9]+\] )"
+            R"(copyTextToClipboard\(for:smartPaste:previousApp:\) - Clipboard now contains: 'Hello'\))")));
+    EXPECT_THAT(daily, IsSupersetOf({"Menu bar clicked for 'Smart'! Previous app: Editor",
+                                     "pasteToActiveApp called for item: 'Smart', prependNewline: false",
+                                     "Clipboard restored after 0.8s delay"}));
+}
+
+TEST_F(SmartPasteTest, ReturnComesFirstAndAFailedActivationStillPastes) {
+    hover(newline, editor);
+    platform().workspace.frontmost = terminal;
+    platform().workspace.activationSucceeds = false;
+    button(newline).click(MouseEventType::leftMouseUp);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"0.100 workspace: activate Editor", "0.600 keys: 36 down", "0.600 keys: 36 up",
+                              "0.650 keys: 9 down flags 0x100000", "0.650 keys: 9 up flags 0x100000",
+                              "0.900 clipboard: setData image/png"}));
+    EXPECT_THAT(delegateLog(), IsSupersetOf({"Activation result: false", "Current frontmost app: Terminal",
+                                             "Prepending newline before paste", "Posted Enter key down event",
+                                             "Posted Enter key up event"}));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+TEST_F(SmartPasteTest, WithoutRememberedAppPastesAtOnceAndRestoresLater) {
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: clear",
+                            "0.000 clipboard: setString \"Line\"", "0.000 statusBar: alpha 0.5 over 0.1",
+                            "0.000 statusBar: alpha 1.0 over 0.1", "0.100 trust: isTrusted",
+                            "0.100 keys: 36 down", "0.100 keys: 36 up", "0.150 keys: 9 down flags 0x100000",
+                            "0.150 keys: 9 up flags 0x100000", "0.450 clipboard: clear",
+                            "0.450 clipboard: setData text/plain;charset=utf-8",
+                            "0.450 clipboard: setData image/png"));
+    EXPECT_THAT(delegateLog(), Contains("No previous app, pasting to current app"));
+    EXPECT_THAT(harness.dailyLog(), Contains("Clipboard restored after 0.3s delay"));
+    EXPECT_TRUE(platform().workspace.activated.empty());
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+TEST_F(SmartPasteTest, ContextMenuCopiesPlainlyAndPastesIntoTheFrontmostApp) {
+    hover(smart, editor);
+    button(smart).click(MouseEventType::rightMouseUp);
+    const Menu menu = platform().statusBar.poppedMenus.back();
+    ASSERT_EQ(menu.entries[1].title, "Paste in Editor");
+
+    menu.entries[0].action(menu.entries[0]);
+    advanceTo(2);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+
+    clipboard().contents = userClipboard;
+    platform().workspace.frontmost = terminal;
+    platform().timeline.clear();
+    menu.entries[1].action(menu.entries[1]);
+    advanceTo(4);
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"2.100 keys: 9 down flags 0x100000", "2.400 clipboard: setData image/png"}));
+    EXPECT_TRUE(platform().workspace.activated.empty());
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_THAT(delegateLog(), IsSupersetOf({"Copy to clipboard for item: Smart, smartPaste: false",
+                                             "Copy to clipboard for item: Smart, smartPaste: true"}));
+    EXPECT_THAT(harness.dailyLog(), Contains("Copy to clipboard for 'Smart', smartPaste: true"));
+}
+
+TEST_F(SmartPasteTest, MissingPermissionFallsBackToAPlainCopy) {
+    platform().accessibilityTrust.trusted = false;
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(2);
+
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+    EXPECT_TRUE(platform().workspace.activated.empty());
+    EXPECT_THAT(delegateLog(),
+                IsSupersetOf({"Smart Paste requested - Accessibility permissions: NOT GRANTED",
+                              "Smart Paste enabled but no accessibility permissions - falling back "
+                              "to regular copy"}));
+    EXPECT_THAT(harness.dailyLog(),
+                IsSupersetOf({"Smart Paste requested - Accessibility permissions: NOT GRANTED",
+                              "WARNING: Smart Paste enabled but no accessibility permissions - "
+                              "falling back to regular copy"}));
+}
+
+TEST_F(SmartPasteTest, PermissionLostBeforeThePastePostsNothingButStillRestores) {
+    for (const bool remembered : {true, false}) {
+        SCOPED_TRACE(remembered ? "with remembered app" : "without");
+        clipboard().contents = userClipboard;
+        platform().accessibilityTrust.trusted = true;
+        const double start = platform().mainQueue.now();
+        delegate->copyTextToClipboard(smart, true, remembered ? std::optional(editor) : std::nullopt);
+        platform().accessibilityTrust.trusted = false;
+        advanceTo(start + (remembered ? 0.899 : 0.399));
+        EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+        advanceTo(start + (remembered ? 0.9 : 0.4));
+        EXPECT_EQ(clipboard().contents, userClipboard);
+        advanceTo(start + 2);
+    }
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+    EXPECT_THAT(delegateLog(), Contains("Cannot paste - no accessibility permissions!"));
+    EXPECT_THAT(harness.dailyLog(),
+                IsSupersetOf({"Paste action - Accessibility permissions: NOT GRANTED",
+                              "ERROR: Cannot paste - no accessibility permissions!",
+                              "Clipboard restored after 0.8s delay", "Clipboard restored after 0.3s delay"}));
+}
+
+TEST_F(SmartPasteTest, ClipboardWithNothingToSaveKeepsTheItemsText) {
+    const auto runWith = [this](const FakeClipboard::Contents& contents, bool listsTypes) {
+        clipboard().contents = contents;
+        clipboard().listsTypes = listsTypes;
+        delegate->copyTextToClipboard(smart, true, std::nullopt);
+        advanceTo(platform().mainQueue.now() + 2);
+        return clipboard().contents;
+    };
+    EXPECT_EQ(runWith({}, true), textOnly("Hello"));
+    EXPECT_EQ(runWith(userClipboard, false), textOnly("Hello"));
+    EXPECT_EQ(runWith({{"image/png", std::nullopt}}, true), textOnly("Hello"));
+    EXPECT_EQ(platform().keyEventPoster.posted.size(), 6u);
+}
+
+TEST_F(SmartPasteTest, KeyEventsThatCannotBeMadeAreSkipped) {
+    platform().keyEventPoster.uncreatable = {{36, true}, {9, true}};
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(), IsSupersetOf({"0.100 keys: 36 up", "0.150 keys: 9 up flags 0x100000"}));
+    EXPECT_EQ(platform().keyEventPoster.posted.size(), 2u);
+    const auto log = delegateLog();
+    EXPECT_THAT(log, IsSupersetOf({"Failed to create key down event", "Posted Cmd+V key up event"}));
+    EXPECT_THAT(log, Not(Contains("Posted Enter key down event")));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+TEST_F(SmartPasteTest, DelegateGoneBeforeThePasteStageEndsTheSequence) {
+    delegate->copyTextToClipboard(smart, true, editor);
+    delegate.reset();
+    advanceTo(2);
+
+    EXPECT_TRUE(platform().workspace.activated.empty());
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+}
+
+TEST_F(SmartPasteTest, EntryWithoutStatusItemIsCopiedWithoutFlash) {
+    delegate->copyTextToClipboard(makeItem("Elsewhere", "shortcut text", false), false, std::nullopt);
+    EXPECT_EQ(clipboard().contents, textOnly("shortcut text"));
+    EXPECT_THAT(timeline(), Not(Contains(testing::HasSubstr("alpha"))));
+}
+
+// Overlapping sequences: only the first saves, only the last to finish restores.
+TEST_F(SmartPasteTest, OverlappingSequenceEndingFirstLeavesTheRestoreToTheOther) {
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(0.2);
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+
+    advanceTo(0.7);
+    EXPECT_EQ(clipboard().contents, textOnly("Line"));
+    advanceTo(0.9);
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily,
+                IsSupersetOf({"Clipboard restore after 0.3s delay left to the Smart Paste still in progress",
+                              "Clipboard restored after 0.8s delay"}));
+    EXPECT_THAT(daily, Not(Contains("Clipboard restored after 0.3s delay")));
+}
+
+TEST_F(SmartPasteTest, OverlappingSequenceEndingLastRestoresWhatTheFirstSaved) {
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.1);
+    delegate->copyTextToClipboard(newline, true, editor);
+
+    advanceTo(0.5);
+    EXPECT_EQ(clipboard().contents, textOnly("Line"));
+    advanceTo(1.0);
+    EXPECT_EQ(clipboard().contents, userClipboard);
+
+    // Once every sequence has finished, the next one saves the clipboard afresh.
+    clipboard().contents = textOnly("fresh");
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(2);
+    EXPECT_EQ(clipboard().contents, textOnly("fresh"));
+}
+
+} // namespace
+} // namespace driftmark
