@@ -12,17 +12,21 @@ namespace driftmark {
 
 std::shared_ptr<AppDelegate> AppDelegate::create(MenuItemManager& menuItemManager, AppLogger& appLogger,
                                                  DelegateLogWriter& logWriter,
-                                                 const PlatformServices& services) {
-    return std::shared_ptr<AppDelegate>(new AppDelegate(menuItemManager, appLogger, logWriter, services));
+                                                 const PlatformServices& services,
+                                                 KeyboardShortcutsManagerProvider keyboardShortcutsManager) {
+    return std::shared_ptr<AppDelegate>(
+        new AppDelegate(menuItemManager, appLogger, logWriter, services, std::move(keyboardShortcutsManager)));
 }
 
 AppDelegate::AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,
-                         const PlatformServices& services)
+                         const PlatformServices& services,
+                         KeyboardShortcutsManagerProvider keyboardShortcutsManager)
     : logger_(services.systemLog, "AppDelegate")
     , menuItemManager_(menuItemManager)
     , appLogger_(appLogger)
     , logWriter_(logWriter)
-    , services_(services) {}
+    , services_(services)
+    , keyboardShortcutsManagerProvider_(std::move(keyboardShortcutsManager)) {}
 
 void AppDelegate::applicationDidFinishLaunching() {
     logger_.info("🚀 Driftmark starting up...");
@@ -70,10 +74,6 @@ void AppDelegate::checkAccessibilityPermissions() {
 }
 
 // Keyboard shortcuts are not wired up yet; start-up and every list change already pass through here.
-void AppDelegate::setupKeyboardShortcuts() {}
-
-void AppDelegate::refreshShortcuts(const std::vector<MenuBarItem>&) {}
-
 // The settings and about windows are not there yet; the context menu already asks for them.
 void AppDelegate::editMenuItem(const MenuBarItem&) {}
 

@@ -18,6 +18,7 @@ namespace driftmark {
 
 class AppLogger;
 class DelegateLogWriter;
+class KeyboardShortcutsManager;
 class MenuItemManager;
 class StatusBarButton;
 
@@ -27,9 +28,12 @@ class StatusBarButton;
 // Main thread only.
 class AppDelegate final : public MenuBarManagerDelegate, public std::enable_shared_from_this<AppDelegate> {
 public:
+    // Hands out the shortcut manager when start-up first needs it.
+    using KeyboardShortcutsManagerProvider = std::function<KeyboardShortcutsManager&()>;
+
     static std::shared_ptr<AppDelegate> create(MenuItemManager& menuItemManager, AppLogger& appLogger,
-                                               DelegateLogWriter& logWriter,
-                                               const PlatformServices& services);
+                                               DelegateLogWriter& logWriter, const PlatformServices& services,
+                                               KeyboardShortcutsManagerProvider keyboardShortcutsManager);
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
 
@@ -54,11 +58,14 @@ public:
 
 private:
     AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,
-                const PlatformServices& services);
+                const PlatformServices& services, KeyboardShortcutsManagerProvider keyboardShortcutsManager);
 
     void menuItemsChanged(const std::vector<MenuBarItem>& items);
     void setupKeyboardShortcuts();
     void refreshShortcuts(const std::vector<MenuBarItem>& items);
+    // Copies the item as it is now, by Smart Paste when the item asks for it, to the frontmost window.
+    std::function<void()> itemAction(const MenuBarItem& item);
+    void logShortcutSetup(const std::string& message);
 
     void startSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
     void pasteStage(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
@@ -80,6 +87,9 @@ private:
     DelegateLogWriter& logWriter_;
     PlatformServices services_;
     std::vector<Subscription> cancellables_;
+    KeyboardShortcutsManagerProvider keyboardShortcutsManagerProvider_;
+    // Absent until start-up has set up the shortcuts.
+    KeyboardShortcutsManager* keyboardShortcutsManager_ = nullptr;
 
     // Smart Paste sequences between their copy and their restore. The first of overlapping sequences
     // saves the user's clipboard; the later ones would only save our own pasted text, so they share

@@ -26,7 +26,13 @@ AppHarness::AppHarness(const std::vector<MenuBarItem>& storedItems)
     , menuItemManager(preferences, appLogger) {}
 
 std::shared_ptr<AppDelegate> AppHarness::makeDelegate() {
-    return AppDelegate::create(menuItemManager, appLogger, logWriter, platform.services());
+    return AppDelegate::create(menuItemManager, appLogger, logWriter, platform.services(),
+                               [this]() -> KeyboardShortcutsManager& {
+                                   if (!shortcutsManager) {
+                                       shortcutsManager.emplace(shortcuts.module, appLogger);
+                                   }
+                                   return *shortcutsManager;
+                               });
 }
 
 std::vector<std::string> AppHarness::dailyLog() {

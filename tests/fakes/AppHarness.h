@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/AppDelegate.h"
+#include "app/KeyboardShortcutsManager.h"
+#include "fakes/KeyboardShortcutsTestbed.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
@@ -13,6 +15,7 @@
 #include "support/MemoryPreferencesStore.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,9 @@ struct AppHarness {
     DelegateLogWriter logWriter;
     MemoryPreferencesStore preferences;
     MenuItemManager menuItemManager;
+    KeyboardShortcutsTestbed shortcuts;
+    // Built when start-up first asks for it, as the process-wide one is.
+    std::optional<KeyboardShortcutsManager> shortcutsManager;
 };
 
 // A new entry with a fresh id; equal orders are allowed.

@@ -5,7 +5,11 @@
 #include "platform/linux/QtApplication.h"
 #include "platform/linux/QtClipboard.h"
 #include "platform/linux/QtMainQueue.h"
+#include "platform/linux/QtMenuTracking.h"
+#include "platform/linux/X11HotKeyService.h"
 #include "platform/linux/X11PointerMonitor.h"
+#include "platform/linux/X11SystemShortcutList.h"
+#include "platform/linux/XkbKeyboardLayout.h"
 #include "platform/linux/X11StatusBar.h"
 #include "platform/linux/XTestAccessibilityTrust.h"
 #include "platform/linux/XTestKeyEventPoster.h"
@@ -22,6 +26,10 @@ struct LinuxPlatform::Parts {
     X11StatusBar statusBar{pointerMonitor};
     QtMainQueue mainQueue;
     QtApplication application;
+    X11HotKeyService hotKeyService;
+    XkbKeyboardLayout keyboardLayout;
+    X11SystemShortcutList systemShortcutList;
+    QtMenuTracking menuTracking;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -36,6 +44,30 @@ PlatformServices LinuxPlatform::services()
     return PlatformServices{parts_->systemLog, parts_->accessibilityTrust, parts_->clipboard,
                             parts_->keyEventPoster, parts_->workspace, parts_->pointerMonitor,
                             parts_->statusBar, parts_->mainQueue, parts_->application};
+}
+
+} // namespace driftmark
+
+namespace driftmark {
+
+HotKeyService& LinuxPlatform::hotKeyService()
+{
+    return parts_->hotKeyService;
+}
+
+const KeyboardLayout& LinuxPlatform::keyboardLayout()
+{
+    return parts_->keyboardLayout;
+}
+
+const SystemShortcutList& LinuxPlatform::systemShortcutList()
+{
+    return parts_->systemShortcutList;
+}
+
+MenuTracking& LinuxPlatform::menuTracking()
+{
+    return parts_->menuTracking;
 }
 
 } // namespace driftmark

@@ -6,6 +6,11 @@
 
 namespace driftmark {
 
+class HotKeyService;
+class KeyboardLayout;
+class MenuTracking;
+class SystemShortcutList;
+
 // The desktop's implementation of every platform service, built once the application object exists.
 // Objects that hold status items must be destroyed before this.
 class LinuxPlatform {
@@ -16,6 +21,12 @@ public:
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
     PlatformServices services();
+
+    // What the global keyboard shortcuts need of the desktop.
+    HotKeyService& hotKeyService();
+    const KeyboardLayout& keyboardLayout();
+    const SystemShortcutList& systemShortcutList();
+    MenuTracking& menuTracking();
 
 private:
     struct Parts;

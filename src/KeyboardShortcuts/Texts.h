@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace driftmark::KeyboardShortcuts {
+
+// The module's user-visible text for a key such as "space_key"; an unknown key is returned as it is.
+std::string localizedText(std::string_view key);
+
+} // namespace driftmark::KeyboardShortcuts

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/HotKeyService.h"
+
+#include <QAbstractNativeEventFilter>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+struct xcb_connection_t;
+struct xcb_key_press_event_t;
+
+namespace driftmark {
+
+class RawKeyEventFilter;
+class X11KeyboardMappingWatcher;
+
+// Global hot keys on X11: each registration is a passive key grab on the root window of Qt's connection,
+// taken once for every combination of Caps Lock, Num Lock and Scroll Lock. Command is the Super key
+// (Mod4), Option is Alt (Mod1). Presses and releases of the grabbed keys come through Qt's native event
+// filter; a held key reports one press and one release however long it auto-repeats. For that the service
+// turns on XKB's detectable auto-repeat for Qt's connection, so Qt's windows too see a held key as repeated
+// presses and a single release. While a menu of the application is open, raw keys come from the
+// application's own key events instead.
+class X11HotKeyService final : public HotKeyService, private QAbstractNativeEventFilter {
+public:
+    // The status of a registration without an X display.
+    static constexpr std::int32_t noDisplayStatus = -1;
+    // The status of a registration of a key without an X key code or with Fn: BadValue, as the server
+    // answers a grab of a key code it does not have.
+    static constexpr std::int32_t ungrabbableStatus = 2;
+
+    // Works on Qt's X connection; without one every registration is refused.
+    X11HotKeyService();
+    ~X11HotKeyService() override;
+    X11HotKeyService(const X11HotKeyService&) = delete;
+    X11HotKeyService& operator=(const X11HotKeyService&) = delete;
+
+    // A combination that another X client holds is refused with the server's error code (BadAccess, 10).
+    HotKeyRegistration registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
+                                      HotKeyId hotKeyId) override;
+    void unregisterHotKey(std::uint64_t handle) override;
+    bool installEventHandler(HotKeyEventHandler& handler) override;
+    void setDelivery(KeyEventDelivery delivery) override;
+
+private:
+    struct Grab {
+        std::uint8_t keyCode = 0;
+        std::uint16_t modifiers = 0;
+        HotKeyId hotKeyId;
+        // The modifier sets grabbed, one per lock combination; empty when the grab was lost.
+        std::vector<std::uint16_t> grabbed;
+    };
+
+    // Grabs every lock combination; on a refusal releases those taken and returns the X error code.
+    std::int32_t grab(Grab& grab);
+    void release(Grab& grab);
+    void renewGrabs();
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    bool keyPressed(const xcb_key_press_event_t& event);
+    bool keyReleased(const xcb_key_press_event_t& event);
+    void deliver(HotKeyEvent::Kind kind, const std::vector<HotKeyId>& hotKeyIds);
+
+    xcb_connection_t* connection_;
+    std::uint32_t root_ = 0;
+    std::uint16_t lockMasks_ = 0;
+    std::map<std::uint64_t, Grab> grabs_;
+    std::uint64_t nextHandle_ = 1;
+    // The X key codes of hot keys held down, with the registrations their press was reported for.
+    std::map<std::uint8_t, std::vector<HotKeyId>> held_;
+    HotKeyEventHandler* handler_ = nullptr;
+    KeyEventDelivery delivery_ = KeyEventDelivery::none;
+    std::unique_ptr<RawKeyEventFilter> rawKeys_;
+    std::unique_ptr<X11KeyboardMappingWatcher> mappingWatcher_;
+};
+
+} // namespace driftmark

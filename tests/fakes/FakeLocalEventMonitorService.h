@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/LocalEventMonitorService.h"
+
+#include <map>
+#include <utility>
+
+namespace driftmark::test {
+
+// Keeps the monitors and lets the test send an event through them, as the application would.
+class FakeLocalEventMonitorService final : public LocalEventMonitorService {
+public:
+    Handle addLocalMonitor(std::uint64_t mask, Handler handler) override {
+        monitors.emplace(++lastHandle_, std::make_pair(mask, std::move(handler)));
+        return lastHandle_;
+    }
+    void removeMonitor(Handle handle) override { monitors.erase(handle); }
+
+    // The event as it reaches its target after every monitor whose mask includes it; none when swallowed.
+    std::optional<LocalEvent> send(LocalEvent event) {
+        for (const auto& [handle, monitor] : monitors) {
+            if ((monitor.first & eventMask(event.type)) == 0) {
+                continue;
+            }
+            auto passed = monitor.second(event);
+            if (!passed) {
+                return std::nullopt;
+            }
+            event = *passed;
+        }
+        return event;
+    }
+
+    std::map<Handle, std::pair<std::uint64_t, Handler>> monitors;
+
+private:
+    Handle lastHandle_ = 0;
+};
+
+} // namespace driftmark::test
