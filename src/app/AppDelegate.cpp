@@ -14,8 +14,8 @@ std::shared_ptr<AppDelegate> AppDelegate::create(MenuItemManager& menuItemManage
                                                  DelegateLogWriter& logWriter,
                                                  const PlatformServices& services,
                                                  KeyboardShortcutsManagerProvider keyboardShortcutsManager) {
-    return std::shared_ptr<AppDelegate>(
-        new AppDelegate(menuItemManager, appLogger, logWriter, services, std::move(keyboardShortcutsManager)));
+    return std::shared_ptr<AppDelegate>(new AppDelegate(menuItemManager, appLogger, logWriter, services,
+                                                        std::move(keyboardShortcutsManager)));
 }
 
 AppDelegate::AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,

@@ -3,9 +3,9 @@
 #include "app/ClipboardContents.h"
 #include "app/MenuBarManager.h"
 #include "app/MenuBarManagerDelegate.h"
-#include "platform/PlatformServices.h"
 #include "model/MenuBarItem.h"
 #include "model/Subscription.h"
+#include "platform/PlatformServices.h"
 #include "platform/SystemLog.h"
 #include "platform/Workspace.h"
 

@@ -49,7 +49,8 @@ std::function<void()> AppDelegate::itemAction(const MenuBarItem& item) {
 void AppDelegate::logShortcutSetup(const std::string& message) {
     logWriter_.logToFile(message);
     const auto site = std::source_location::current();
-    appLogger_.log(message, AppLogger::LogLevel::info, site.file_name(), "setupKeyboardShortcuts()", site.line());
+    appLogger_.log(message, AppLogger::LogLevel::info, site.file_name(), "setupKeyboardShortcuts()",
+                   site.line());
 }
 
 } // namespace driftmark

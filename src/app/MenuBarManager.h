@@ -2,9 +2,9 @@
 
 #include "app/LivenessToken.h"
 #include "app/MenuBarManagerDelegate.h"
-#include "platform/PlatformServices.h"
 #include "model/MenuBarItem.h"
 #include "model/Uuid.h"
+#include "platform/PlatformServices.h"
 #include "platform/PointerMonitor.h"
 #include "platform/StatusBar.h"
 #include "platform/SystemLog.h"

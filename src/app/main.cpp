@@ -14,8 +14,7 @@
 
 #include <iostream>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     using namespace driftmark;
 
     if (const auto problem = EventLoop::displayProblem()) {
@@ -25,15 +24,17 @@ int main(int argc, char** argv)
     EventLoop loop(argc, argv);
     LinuxPlatform platform;
     const PlatformServices services = platform.services();
-    DelegateLogWriter delegateLog(LogFiles::shared(), SystemClock::shared(), services.systemLog, LogCalendar{});
+    DelegateLogWriter delegateLog(LogFiles::shared(), SystemClock::shared(), services.systemLog,
+                                  LogCalendar{});
 
-    KeyboardShortcuts::Module::configureShared({FilePreferencesStore::standard(), services.mainQueue,
-                                                platform.hotKeyService(), platform.keyboardLayout(),
-                                                platform.systemShortcutList(), platform.menuTracking(), std::cout});
+    KeyboardShortcuts::Module::configureShared(
+        {FilePreferencesStore::standard(), services.mainQueue, platform.hotKeyService(),
+         platform.keyboardLayout(), platform.systemShortcutList(), platform.menuTracking(), std::cout});
 
     // The entry store loads (or migrates) before launching finishes.
-    const auto delegate = AppDelegate::create(MenuItemManager::shared(), AppLogger::shared(), delegateLog, services,
-                                              []() -> KeyboardShortcutsManager& { return KeyboardShortcutsManager::shared(); });
+    const auto delegate =
+        AppDelegate::create(MenuItemManager::shared(), AppLogger::shared(), delegateLog, services,
+                            []() -> KeyboardShortcutsManager& { return KeyboardShortcutsManager::shared(); });
     services.mainQueue.async([&delegate] { delegate->applicationDidFinishLaunching(); });
 
     const int status = loop.run();

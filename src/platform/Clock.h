@@ -14,8 +14,7 @@ public:
 class SystemClock final : public Clock {
 public:
     std::chrono::system_clock::time_point now() const override { return std::chrono::system_clock::now(); }
-    static SystemClock& shared()
-    {
+    static SystemClock& shared() {
         static SystemClock clock;
         return clock;
     }

@@ -14,8 +14,7 @@ struct Rect {
     double width = 0;
     double height = 0;
 
-    bool contains(Point point) const
-    {
+    bool contains(Point point) const {
         return point.x >= x && point.x < x + width && point.y >= y && point.y < y + height;
     }
 };

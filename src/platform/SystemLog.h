@@ -23,9 +23,7 @@ class CategoryLog {
 public:
     CategoryLog(SystemLog& log, std::string category)
         : log_(&log)
-        , category_(std::move(category))
-    {
-    }
+        , category_(std::move(category)) {}
     void debug(std::string_view message) const { log_->write(SystemLogLevel::debug, category_, message); }
     void info(std::string_view message) const { log_->write(SystemLogLevel::info, category_, message); }
     void error(std::string_view message) const { log_->write(SystemLogLevel::error, category_, message); }

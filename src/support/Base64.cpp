@@ -8,8 +8,7 @@ namespace {
 
 constexpr std::string_view alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-constexpr std::array<int, 256> makeDecodeTable()
-{
+constexpr std::array<int, 256> makeDecodeTable() {
     std::array<int, 256> table{};
     table.fill(-1);
     for (std::size_t i = 0; i < alphabet.size(); ++i) {
@@ -22,8 +21,7 @@ constexpr auto decodeTable = makeDecodeTable();
 
 } // namespace
 
-std::string base64Encode(const Bytes& bytes)
-{
+std::string base64Encode(const Bytes& bytes) {
     std::string text;
     text.reserve((bytes.size() + 2) / 3 * 4);
     std::size_t i = 0;
@@ -45,8 +43,7 @@ std::string base64Encode(const Bytes& bytes)
     return text;
 }
 
-std::optional<Bytes> base64Decode(std::string_view text)
-{
+std::optional<Bytes> base64Decode(std::string_view text) {
     if (text.size() % 4 != 0) {
         return std::nullopt;
     }
@@ -54,7 +51,8 @@ std::optional<Bytes> base64Decode(std::string_view text)
     bytes.reserve(text.size() / 4 * 3);
     for (std::size_t i = 0; i < text.size(); i += 4) {
         const bool last = i + 4 == text.size();
-        const std::size_t padding = last ? (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=') : 0;
+        const std::size_t padding =
+            last ? (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=') : 0;
         unsigned group = 0;
         for (std::size_t j = 0; j < 4; ++j) {
             const char c = text[i + j];

@@ -18,13 +18,11 @@ namespace driftmark {
 
 namespace {
 
-std::string systemError(int code)
-{
+std::string systemError(int code) {
     return std::strerror(code);
 }
 
-std::string utcStamp()
-{
+std::string utcStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     ::gmtime_r(&now, &parts);
@@ -33,8 +31,7 @@ std::string utcStamp()
     return text;
 }
 
-bool writeAll(int fd, const std::string& text)
-{
+bool writeAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
@@ -50,8 +47,7 @@ bool writeAll(int fd, const std::string& text)
 }
 
 // Replaces `file` with `text` so that a crash at any moment leaves either the old or the new file.
-bool replaceAtomically(const std::filesystem::path& file, const std::string& text, std::string& error)
-{
+bool replaceAtomically(const std::filesystem::path& file, const std::string& text, std::string& error) {
     const std::filesystem::path directory = file.parent_path();
     std::error_code ignored;
     std::filesystem::create_directories(directory, ignored);
@@ -80,13 +76,11 @@ bool replaceAtomically(const std::filesystem::path& file, const std::string& tex
 
 } // namespace
 
-std::filesystem::path FilePreferencesStore::standardLocation()
-{
+std::filesystem::path FilePreferencesStore::standardLocation() {
     return configHome() / "driftmark-menubar" / "preferences.json";
 }
 
-FilePreferencesStore& FilePreferencesStore::standard()
-{
+FilePreferencesStore& FilePreferencesStore::standard() {
     static FilePreferencesStore store(standardLocation(), [](const std::string& line) {
         std::cerr << line << std::endl;
         AppLogger::shared().warning(line);
@@ -96,13 +90,11 @@ FilePreferencesStore& FilePreferencesStore::standard()
 
 FilePreferencesStore::FilePreferencesStore(std::filesystem::path file, ProblemReporter reportProblem)
     : file_(std::move(file))
-    , reportProblem_(std::move(reportProblem))
-{
+    , reportProblem_(std::move(reportProblem)) {
     load();
 }
 
-void FilePreferencesStore::load()
-{
+void FilePreferencesStore::load() {
     std::error_code missing;
     if (!std::filesystem::exists(file_, missing)) {
         return;
@@ -121,23 +113,22 @@ void FilePreferencesStore::load()
     }
 }
 
-void FilePreferencesStore::setAside(const std::string& reason)
-{
+void FilePreferencesStore::setAside(const std::string& reason) {
     std::filesystem::path kept = file_;
     kept += ".corrupt-" + utcStamp();
     std::error_code error;
     std::filesystem::rename(file_, kept, error);
     if (error) {
         reportProblem_("Preferences file " + file_.string() + " " + reason +
-                       " and could not be kept aside (" + error.message() + "); starting with empty preferences");
+                       " and could not be kept aside (" + error.message() +
+                       "); starting with empty preferences");
         return;
     }
     reportProblem_("Preferences file " + file_.string() + " " + reason + "; kept it as " + kept.string() +
                    " and started with empty preferences");
 }
 
-void FilePreferencesStore::valuesChanged()
-{
+void FilePreferencesStore::valuesChanged() {
     std::string error;
     if (!replaceAtomically(file_, encodePreferences(values()), error)) {
         reportProblem_("Could not write preferences file " + file_.string() + ": " + error);

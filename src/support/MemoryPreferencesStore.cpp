@@ -14,22 +14,19 @@ struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
 
-std::string decimalText(double number)
-{
+std::string decimalText(double number) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
     return std::string(buffer, result.ptr);
 }
 
-std::string lowercase(std::string text)
-{
+std::string lowercase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
-std::optional<double> parseNumber(const std::string& text)
-{
+std::optional<double> parseNumber(const std::string& text) {
     double number = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, number);
@@ -42,12 +39,9 @@ std::optional<double> parseNumber(const std::string& text)
 } // namespace
 
 MemoryPreferencesStore::MemoryPreferencesStore(std::map<std::string, PreferenceValue> values)
-    : values_(std::move(values))
-{
-}
+    : values_(std::move(values)) {}
 
-std::optional<Bytes> MemoryPreferencesStore::data(const std::string& key) const
-{
+std::optional<Bytes> MemoryPreferencesStore::data(const std::string& key) const {
     const auto found = values_.find(key);
     if (found == values_.end()) {
         return std::nullopt;
@@ -58,26 +52,23 @@ std::optional<Bytes> MemoryPreferencesStore::data(const std::string& key) const
     return std::nullopt;
 }
 
-std::optional<std::string> MemoryPreferencesStore::string(const std::string& key) const
-{
+std::optional<std::string> MemoryPreferencesStore::string(const std::string& key) const {
     const auto found = values_.find(key);
     if (found == values_.end()) {
         return std::nullopt;
     }
-    return std::visit(Overloaded{
-                          [](const Bytes&) -> std::optional<std::string> { return std::nullopt; },
-                          [](const std::string& text) -> std::optional<std::string> { return text; },
-                          [](bool flag) -> std::optional<std::string> { return flag ? "1" : "0"; },
-                          [](std::int64_t number) -> std::optional<std::string> {
-                              return std::to_string(number);
-                          },
-                          [](double number) -> std::optional<std::string> { return decimalText(number); },
-                      },
-                      found->second);
+    return std::visit(
+        Overloaded{
+            [](const Bytes&) -> std::optional<std::string> { return std::nullopt; },
+            [](const std::string& text) -> std::optional<std::string> { return text; },
+            [](bool flag) -> std::optional<std::string> { return flag ? "1" : "0"; },
+            [](std::int64_t number) -> std::optional<std::string> { return std::to_string(number); },
+            [](double number) -> std::optional<std::string> { return decimalText(number); },
+        },
+        found->second);
 }
 
-bool MemoryPreferencesStore::boolean(const std::string& key) const
-{
+bool MemoryPreferencesStore::boolean(const std::string& key) const {
     const auto found = values_.find(key);
     if (found == values_.end()) {
         return false;
@@ -99,8 +90,7 @@ bool MemoryPreferencesStore::boolean(const std::string& key) const
                       found->second);
 }
 
-double MemoryPreferencesStore::doubleValue(const std::string& key) const
-{
+double MemoryPreferencesStore::doubleValue(const std::string& key) const {
     const auto found = values_.find(key);
     if (found == values_.end()) {
         return 0;
@@ -115,8 +105,7 @@ double MemoryPreferencesStore::doubleValue(const std::string& key) const
                       found->second);
 }
 
-std::optional<PreferenceValue> MemoryPreferencesStore::object(const std::string& key) const
-{
+std::optional<PreferenceValue> MemoryPreferencesStore::object(const std::string& key) const {
     const auto found = values_.find(key);
     if (found == values_.end()) {
         return std::nullopt;
@@ -124,26 +113,22 @@ std::optional<PreferenceValue> MemoryPreferencesStore::object(const std::string&
     return found->second;
 }
 
-void MemoryPreferencesStore::set(const std::string& key, PreferenceValue value)
-{
+void MemoryPreferencesStore::set(const std::string& key, PreferenceValue value) {
     values_[key] = std::move(value);
     valuesChanged();
 }
 
-void MemoryPreferencesStore::removeObject(const std::string& key)
-{
+void MemoryPreferencesStore::removeObject(const std::string& key) {
     if (values_.erase(key) > 0) {
         valuesChanged();
     }
 }
 
-std::map<std::string, PreferenceValue> MemoryPreferencesStore::dictionaryRepresentation() const
-{
+std::map<std::string, PreferenceValue> MemoryPreferencesStore::dictionaryRepresentation() const {
     return values_;
 }
 
-void MemoryPreferencesStore::removePersistentDomain()
-{
+void MemoryPreferencesStore::removePersistentDomain() {
     values_.clear();
     valuesChanged();
 }

@@ -6,8 +6,7 @@
 
 namespace driftmark {
 
-std::filesystem::path homeDirectory()
-{
+std::filesystem::path homeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
@@ -17,8 +16,7 @@ std::filesystem::path homeDirectory()
     return "/";
 }
 
-std::filesystem::path configHome()
-{
+std::filesystem::path configHome() {
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
         return config;
     }

@@ -10,8 +10,7 @@ namespace {
 
 using nlohmann::json;
 
-json encodeValue(const PreferenceValue& value)
-{
+json encodeValue(const PreferenceValue& value) {
     switch (value.index()) {
     case 0:
         return {{"data", base64Encode(std::get<Bytes>(value))}};
@@ -26,8 +25,7 @@ json encodeValue(const PreferenceValue& value)
     }
 }
 
-std::optional<PreferenceValue> decodeValue(const json& member)
-{
+std::optional<PreferenceValue> decodeValue(const json& member) {
     if (!member.is_object() || member.size() != 1) {
         return std::nullopt;
     }
@@ -53,8 +51,7 @@ std::optional<PreferenceValue> decodeValue(const json& member)
 
 } // namespace
 
-std::string encodePreferences(const std::map<std::string, PreferenceValue>& values)
-{
+std::string encodePreferences(const std::map<std::string, PreferenceValue>& values) {
     json document = json::object();
     for (const auto& [key, value] : values) {
         document[key] = encodeValue(value);
@@ -63,8 +60,7 @@ std::string encodePreferences(const std::map<std::string, PreferenceValue>& valu
     return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
-std::optional<std::map<std::string, PreferenceValue>> decodePreferences(std::string_view text)
-{
+std::optional<std::map<std::string, PreferenceValue>> decodePreferences(std::string_view text) {
     const json document = json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object()) {
         return std::nullopt;

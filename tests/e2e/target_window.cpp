@@ -6,8 +6,7 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc < 2) {
         return 2;

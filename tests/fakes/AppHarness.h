@@ -2,8 +2,8 @@
 
 #include "app/AppDelegate.h"
 #include "app/KeyboardShortcutsManager.h"
-#include "fakes/KeyboardShortcutsTestbed.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/KeyboardShortcutsTestbed.h"
 #include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
 #include "model/MenuBarItem.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/PlatformServices.h"
 #include "fakes/FakeAccessibilityTrust.h"
 #include "fakes/FakeApplication.h"
 #include "fakes/FakeClipboard.h"
@@ -12,6 +11,7 @@
 #include "fakes/RecordingSystemLog.h"
 #include "fakes/Timeline.h"
 #include "fakes/TimelineSystemLog.h"
+#include "platform/PlatformServices.h"
 
 namespace driftmark::test {
 

@@ -6,8 +6,7 @@
 
 namespace driftmark::test {
 
-TemporaryDirectory::TemporaryDirectory()
-{
+TemporaryDirectory::TemporaryDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "driftmark-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
@@ -15,14 +14,12 @@ TemporaryDirectory::TemporaryDirectory()
     path_ = pattern;
 }
 
-TemporaryDirectory::~TemporaryDirectory()
-{
+TemporaryDirectory::~TemporaryDirectory() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
 
-TemporaryHome::TemporaryHome()
-{
+TemporaryHome::TemporaryHome() {
     const auto set = [this](const char* name, const char* sub) {
         const auto dir = directory_.path() / sub;
         std::filesystem::create_directories(dir);

@@ -57,13 +57,12 @@ TEST_F(AppDelegateStartupTest, RunsTheStartUpStepsInOrder) {
             delegateLines.push_back(line);
         }
     }
-    EXPECT_THAT(delegateLines,
-                ElementsAre("=== driftmark-menubar Log - Friday, 7 March 2025 ===", "",
-                            "🚀 Driftmark starting up...",
-                            "Log file location: " + harness->logWriter.logFileURL().string(),
-                            "App startup - Accessibility permissions: GRANTED",
-                            "Setting up keyboard shortcuts...",
-                            "Keyboard shortcuts manager initialized with 1 items"));
+    EXPECT_THAT(delegateLines, ElementsAre("=== driftmark-menubar Log - Friday, 7 March 2025 ===", "",
+                                           "🚀 Driftmark starting up...",
+                                           "Log file location: " + harness->logWriter.logFileURL().string(),
+                                           "App startup - Accessibility permissions: GRANTED",
+                                           "Setting up keyboard shortcuts...",
+                                           "Keyboard shortcuts manager initialized with 1 items"));
     ASSERT_NE(delegate->menuBarManager(), nullptr);
     EXPECT_EQ(delegate->menuBarManager()->statusItems().size(), 1u);
     EXPECT_EQ(platform().accessibilityTrust.prompts, 0);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <cstdlib>
 #include <sys/socket.h>
@@ -16,8 +15,7 @@ namespace {
 // event loop watches, and the loop quits from there.
 int signalSocket[2] = {-1, -1};
 
-void onTerminationSignal(int)
-{
+void onTerminationSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalSocket[0], &byte, 1);
 }
@@ -26,8 +24,7 @@ void onTerminationSignal(int)
 
 // The tray icons, the key grabs and the keystrokes all speak X11, so the program runs on the xcb
 // platform also inside a Wayland session (through XWayland).
-static int& preparedArgc(int& argc)
-{
+static int& preparedArgc(int& argc) {
     ::setenv("QT_QPA_PLATFORM", "xcb", 0);
     return argc;
 }
@@ -37,14 +34,11 @@ struct EventLoop::State {
     std::unique_ptr<QSocketNotifier> notifier;
 
     State(int& argc, char** argv)
-        : application(preparedArgc(argc), argv)
-    {
-    }
+        : application(preparedArgc(argc), argv) {}
 };
 
 EventLoop::EventLoop(int& argc, char** argv)
-    : state_(std::make_unique<State>(argc, argv))
-{
+    : state_(std::make_unique<State>(argc, argv)) {
     QCoreApplication::setApplicationName(QStringLiteral("driftmark-menubar"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("driftmark.app"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DRIFTMARK_VERSION));
@@ -68,18 +62,17 @@ EventLoop::EventLoop(int& argc, char** argv)
 
 EventLoop::~EventLoop() = default;
 
-std::optional<std::string> EventLoop::displayProblem()
-{
+std::optional<std::string> EventLoop::displayProblem() {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
-        return std::string("no X11 display (DISPLAY is not set). The system tray icons need an X11 desktop, or "
-                           "XWayland in a Wayland session; `make run` starts a private virtual desktop.");
+        return std::string(
+            "no X11 display (DISPLAY is not set). The system tray icons need an X11 desktop, or "
+            "XWayland in a Wayland session; `make run` starts a private virtual desktop.");
     }
     return std::nullopt;
 }
 
-int EventLoop::run()
-{
+int EventLoop::run() {
     return QCoreApplication::exec();
 }
 

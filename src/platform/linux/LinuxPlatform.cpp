@@ -8,11 +8,11 @@
 #include "platform/linux/QtMenuTracking.h"
 #include "platform/linux/X11HotKeyService.h"
 #include "platform/linux/X11PointerMonitor.h"
-#include "platform/linux/X11SystemShortcutList.h"
-#include "platform/linux/XkbKeyboardLayout.h"
 #include "platform/linux/X11StatusBar.h"
+#include "platform/linux/X11SystemShortcutList.h"
 #include "platform/linux/XTestAccessibilityTrust.h"
 #include "platform/linux/XTestKeyEventPoster.h"
+#include "platform/linux/XkbKeyboardLayout.h"
 
 namespace driftmark {
 
@@ -33,40 +33,33 @@ struct LinuxPlatform::Parts {
 };
 
 LinuxPlatform::LinuxPlatform()
-    : parts_(std::make_unique<Parts>())
-{
-}
+    : parts_(std::make_unique<Parts>()) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
-PlatformServices LinuxPlatform::services()
-{
-    return PlatformServices{parts_->systemLog, parts_->accessibilityTrust, parts_->clipboard,
-                            parts_->keyEventPoster, parts_->workspace, parts_->pointerMonitor,
-                            parts_->statusBar, parts_->mainQueue, parts_->application};
+PlatformServices LinuxPlatform::services() {
+    return PlatformServices{parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard,
+                            parts_->keyEventPoster, parts_->workspace,          parts_->pointerMonitor,
+                            parts_->statusBar,      parts_->mainQueue,          parts_->application};
 }
 
 } // namespace driftmark
 
 namespace driftmark {
 
-HotKeyService& LinuxPlatform::hotKeyService()
-{
+HotKeyService& LinuxPlatform::hotKeyService() {
     return parts_->hotKeyService;
 }
 
-const KeyboardLayout& LinuxPlatform::keyboardLayout()
-{
+const KeyboardLayout& LinuxPlatform::keyboardLayout() {
     return parts_->keyboardLayout;
 }
 
-const SystemShortcutList& LinuxPlatform::systemShortcutList()
-{
+const SystemShortcutList& LinuxPlatform::systemShortcutList() {
     return parts_->systemShortcutList;
 }
 
-MenuTracking& LinuxPlatform::menuTracking()
-{
+MenuTracking& LinuxPlatform::menuTracking() {
     return parts_->menuTracking;
 }
 
