@@ -60,6 +60,11 @@ void AppDelegate::copyTextToClipboard(const MenuBarItem& item, bool smartPaste,
 
     clipboard.clearContents();
     clipboard.setString(item.text);
+    // A Smart Paste still in flight would put back what the clipboard held before this copy; what the
+    // user copied now is what it must put back instead.
+    if (smartPastesInFlight_ > 0) {
+        savedClipboard_ = saveClipboardContents(clipboard);
+    }
     showNotification(item);
 }
 

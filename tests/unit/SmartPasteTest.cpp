@@ -296,5 +296,14 @@ TEST_F(SmartPasteTest, OverlappingSequenceEndingLastRestoresWhatTheFirstSaved) {
     EXPECT_EQ(clipboard().contents, textOnly("fresh"));
 }
 
+TEST_F(SmartPasteTest, PlainCopyDuringASequenceIsWhatTheRestorePutsBack) {
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.2);
+    button(plain).click(MouseEventType::leftMouseUp);
+    EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+    advanceTo(1.0);
+    EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+}
+
 } // namespace
 } // namespace driftmark
