@@ -8,6 +8,18 @@ namespace driftmark {
 
 enum class SystemLogLevel { debug, info, error };
 
+constexpr std::string_view printedForm(SystemLogLevel level) {
+    switch (level) {
+    case SystemLogLevel::debug:
+        return "debug";
+    case SystemLogLevel::info:
+        return "info";
+    case SystemLogLevel::error:
+        return "error";
+    }
+    return "info";
+}
+
 // The desktop's system log. Each owner type writes under its own category; the subsystem is the
 // application id.
 class SystemLog {

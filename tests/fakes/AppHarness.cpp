@@ -35,6 +35,12 @@ std::shared_ptr<AppDelegate> AppHarness::makeDelegate() {
                                });
 }
 
+std::shared_ptr<AppDelegate> AppHarness::launch() {
+    auto delegate = makeDelegate();
+    delegate->applicationDidFinishLaunching();
+    return delegate;
+}
+
 std::vector<std::string> AppHarness::dailyLog() {
     appLogger.flush();
     std::istringstream content(readTextFile(logFiles->dayFile("2025-03-07")));

@@ -30,6 +30,8 @@ struct AppHarness {
     ~AppHarness() { platform.mainQueue.discardPending(); }
 
     std::shared_ptr<AppDelegate> makeDelegate();
+    // A delegate that has finished launching.
+    std::shared_ptr<AppDelegate> launch();
     // The day's log with every line's time stamp taken off, after everything queued has been written.
     std::vector<std::string> dailyLog();
 

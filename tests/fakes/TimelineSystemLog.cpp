@@ -4,25 +4,9 @@
 
 namespace driftmark::test {
 
-namespace {
-
-std::string_view levelName(SystemLogLevel level) {
-    switch (level) {
-    case SystemLogLevel::debug:
-        return "debug";
-    case SystemLogLevel::info:
-        return "info";
-    case SystemLogLevel::error:
-        return "error";
-    }
-    return "?";
-}
-
-} // namespace
-
 void TimelineSystemLog::write(SystemLogLevel level, std::string_view category, std::string_view message) {
     next_.write(level, category, message);
-    std::string detail(levelName(level));
+    std::string detail(printedForm(level));
     detail.append(" ").append(category).append(": ").append(message);
     timeline_.record("log", detail);
 }

@@ -25,9 +25,7 @@ class AppDelegateStartupTest : public testing::Test {
 protected:
     std::shared_ptr<AppDelegate> launch(const std::vector<MenuBarItem>& items) {
         harness = std::make_unique<test::AppHarness>(items);
-        auto delegate = harness->makeDelegate();
-        delegate->applicationDidFinishLaunching();
-        return delegate;
+        return harness->launch();
     }
     test::FakePlatform& platform() { return harness->platform; }
 

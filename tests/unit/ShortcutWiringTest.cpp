@@ -26,9 +26,7 @@ class ShortcutWiringTest : public testing::Test {
 protected:
     std::shared_ptr<AppDelegate> launch(const std::vector<MenuBarItem>& items) {
         harness = std::make_unique<test::AppHarness>(items);
-        auto delegate = harness->makeDelegate();
-        delegate->applicationDidFinishLaunching();
-        return delegate;
+        return harness->launch();
     }
 
     void bind(const MenuBarItem& item, const Shortcut& shortcut) {

@@ -29,18 +29,6 @@ int priorityOf(SystemLogLevel level) {
     return 6;
 }
 
-std::string_view nameOf(SystemLogLevel level) {
-    switch (level) {
-    case SystemLogLevel::debug:
-        return "debug";
-    case SystemLogLevel::info:
-        return "info";
-    case SystemLogLevel::error:
-        return "error";
-    }
-    return "info";
-}
-
 std::vector<std::string> fieldsOf(SystemLogLevel level, std::string_view message) {
     return {"MESSAGE=" + std::string(message), "PRIORITY=" + std::to_string(priorityOf(level)),
             "SYSLOG_IDENTIFIER=driftmark-menubar", "DRIFTMARK_SUBSYSTEM=" + std::string(applicationId)};
@@ -76,7 +64,7 @@ void JournalSystemLog::write(SystemLogLevel level, std::string_view category, st
         }
         journal_ = false;
     }
-    writeToStandardError("driftmark-menubar [" + std::string(nameOf(level)) + "] " + std::string(category) +
+    writeToStandardError("driftmark-menubar [" + std::string(printedForm(level)) + "] " + std::string(category) +
                          ": " + std::string(message));
 }
 
