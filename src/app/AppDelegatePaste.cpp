@@ -72,11 +72,15 @@ void AppDelegate::pasteToActiveApp(const MenuBarItem& item, std::function<void()
     }
     logger_.debug("Prepending newline before paste");
     KeyEventPoster& keys = services_.keyEventPoster;
-    if (const auto down = keys.keyboardEvent(returnKey, true)) {
+    // Return goes out with no modifiers at all: the keys of the shortcut that triggered the paste may
+    // still be held, and Control+Alt+Return would insert nothing.
+    if (auto down = keys.keyboardEvent(returnKey, true)) {
+        down->flags = 0;
         keys.post(*down);
         logger_.debug("Posted Enter key down event");
     }
-    if (const auto up = keys.keyboardEvent(returnKey, false)) {
+    if (auto up = keys.keyboardEvent(returnKey, false)) {
+        up->flags = 0;
         keys.post(*up);
         logger_.debug("Posted Enter key up event");
     }
