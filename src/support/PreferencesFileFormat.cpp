@@ -29,7 +29,9 @@ std::optional<PreferenceValue> decodeValue(const json& member) {
     if (!member.is_object() || member.size() != 1) {
         return std::nullopt;
     }
-    const auto& [kind, value] = *member.items().begin();
+    const auto only = member.begin();
+    const std::string& kind = only.key();
+    const json& value = only.value();
     if (kind == "data" && value.is_string()) {
         if (auto bytes = base64Decode(value.get_ref<const std::string&>())) {
             return PreferenceValue(std::move(*bytes));
