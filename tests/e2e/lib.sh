@@ -14,6 +14,13 @@ if [ -z "${DRIFTMARK_E2E_DESKTOP:-}" ]; then
   exec "$REPO_DIR/scripts/with-virtual-desktop" ${E2E_DESKTOP_OPTIONS:-} bash "$0" "$@"
 fi
 
+# xdotool warns about a display without XTEST on every call; the tests that use one know.
+if [[ " ${E2E_DESKTOP_OPTIONS:-} " == *" --no-xtest "* ]]; then
+  xdotool() {
+    { command xdotool "$@" 2>&1 1>&3 3>&- | sed '/XTEST extension unavailable/d' >&2; } 3>&1
+  }
+fi
+
 E2E_HOME=$(mktemp -d "${TMPDIR:-/tmp}/driftmark-e2e-XXXXXX")
 export HOME="$E2E_HOME/home"
 export XDG_CONFIG_HOME="$HOME/.config"
@@ -116,4 +123,140 @@ clipboard_text() {
 
 today_log() {
   cat "$LOG_DIR/driftmark-menubar-$(date +%F).log" 2>/dev/null
+}
+
+# --- Logs -------------------------------------------------------------------------------------------
+
+# How many lines of today's log contain the given text (fixed string).
+log_count() {
+  today_log | grep -cF -- "$1" || true
+}
+
+log_has() {
+  today_log | grep -qF -- "$1"
+}
+
+# wait_for_log SECONDS TEXT [COUNT]: until the log holds the text on at least COUNT lines (default 1).
+wait_for_log() {
+  local seconds=$1 text=$2 count=${3:-1}
+  wait_for "$seconds" "log line '$text' (x$count)" log_count_at_least "$text" "$count"
+}
+
+log_count_at_least() {
+  [ "$(log_count "$1")" -ge "$2" ]
+}
+
+# How many lines of the program's standard output and error contain the given text.
+output_count() {
+  grep -cF -- "$1" "$DRIFTMARK_OUT" || true
+}
+
+# --- Tray icons -------------------------------------------------------------------------------------
+
+# "X Y WIDTH HEIGHT" of an entry's icon in root coordinates.
+icon_geometry() {
+  # shellcheck disable=SC2034 # SCREEN and WINDOW are set by the eval, unused
+  local window X Y WIDTH HEIGHT SCREEN WINDOW
+  window=$(icon_window "$1")
+  [ -n "$window" ] || fail "no icon for entry $1"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+icon_x() {
+  local geometry
+  geometry=$(icon_geometry "$1") || exit 1
+  echo "${geometry%% *}"
+}
+
+# click_icon ID BUTTON: moves the pointer onto the icon and a little within it, so that the program
+# sees the pointer pass while the focused window keeps the focus, then clicks. One xdotool call keeps
+# the motion events ahead of the click.
+click_icon() {
+  local geometry x y width height
+  geometry=$(icon_geometry "$1") || exit 1
+  read -r x y width height <<<"$geometry"
+  xdotool mousemove $((x + width / 2 - 2)) $((y + height / 2 - 2)) \
+    mousemove $((x + width / 2)) $((y + height / 2)) click "$2"
+}
+
+# --- The context menu -------------------------------------------------------------------------------
+
+# The program's visible pop-up menu: an override-redirect window of the program that is no icon and no
+# tooltip. Prints nothing when there is none.
+context_menu_window() {
+  local window
+  for window in $(xdotool search --onlyvisible --class '^driftmark-menubar$' 2>/dev/null); do
+    xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+    xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP && continue
+    echo "$window"
+    return 0
+  done
+}
+
+context_menu_shown() {
+  [ -n "$(context_menu_window)" ]
+}
+
+context_menu_gone() {
+  [ -z "$(context_menu_window)" ]
+}
+
+# --- Other programs ---------------------------------------------------------------------------------
+
+# Starts the text window writing to the given file and waits until the window manager has made it the
+# active window; its X window is then in $TARGET_WINDOW_ID.
+start_target() {
+  "$TARGET_WINDOW" "$1" >"$E2E_HOME/target.out" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 20 "the target window" target_window_mapped
+  TARGET_WINDOW_ID=$(xdotool search --onlyvisible --name '^driftmark-e2e-target$' | head -n 1)
+  wait_for 10 "the target window to be active" target_window_active
+}
+
+target_window_mapped() {
+  [ -n "$(xdotool search --onlyvisible --name '^driftmark-e2e-target$')" ]
+}
+
+target_window_active() {
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$TARGET_WINDOW_ID" ]
+}
+
+# Another program owns the clipboard with the given text only.
+offer_clipboard_text() {
+  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 10 "the clipboard to hold '$1'" clipboard_is "$1"
+}
+
+clipboard_is() {
+  [ "$(clipboard_text)" = "$1" ]
+}
+
+# Another program owns the clipboard with the text file's bytes as text/plain and the PNG file's bytes
+# as image/png at the same time.
+offer_clipboard_text_and_image() {
+  "$TARGET_WINDOW" --offer-clipboard "$1" "$2" >"$E2E_HOME/offer.out" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 10 "the clipboard to offer image/png" clipboard_offers image/png
+}
+
+clipboard_offers() {
+  timeout 5 xclip -selection clipboard -o -t TARGETS 2>/dev/null | grep -qxF -- "$1"
+}
+
+# clipboard_matches TYPE FILE: the clipboard's bytes for the type equal the file's, byte for byte.
+clipboard_matches() {
+  timeout 5 xclip -selection clipboard -o -t "$1" 2>/dev/null | cmp -s - "$2"
+}
+
+# A small PNG picture (4 x 4 pixels with transparency); its bytes include NULs.
+write_png() {
+  printf '%s' 'iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAYAAACp8Z5+AAAATUlEQVR4nGNgAAIbdob/FXwMDFtEGf4z8EYx/PdMlGdozbD7fzA/loFBagsDQ9huu/+TDtUwnDu56z+DOh/D/2TRWIb5Mrv+31YWZwAAshIXRRQXA5EAAAAASUVORK5CYII=' |
+    base64 -d >"$1"
+}
+
+# file_is FILE EXPECTED_FILE: both exist with the same bytes.
+file_is() {
+  [ -f "$1" ] && cmp -s "$1" "$2"
 }

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Context menu: a right click opens the entry's menu, whose first entry copies; once the menu is
+# closed, a left click copies again instead of opening the menu.
+source "$(dirname "$0")/lib.sh"
+
+first=6F000000-0000-4000-8000-00000000006F
+second=70000000-0000-4000-8000-000000000070
+seed_preferences "[$(item_json "$first" 'First' 'first entry text' false false 0),$(item_json "$second" 'Second' 'second entry text' false false 1)]"
+start_driftmark
+wait_for 20 "the icons" icon_visible "$second"
+context_menu_gone || fail "a menu is shown before any click"
+
+# A right click on the second icon opens a menu and copies nothing by itself.
+offer_clipboard_text 'the earlier text'
+click_icon "$second" 3
+wait_for 10 "the context menu" context_menu_shown
+wait_for 10 "the right click on standard error" grep -qF "Menu bar right click for item: Second" "$DRIFTMARK_OUT"
+clipboard_is 'the earlier text' || fail "opening the menu changed the clipboard"
+
+# Its first entry copies the second entry's text and closes the menu.
+xdotool key Down Return
+wait_for 10 "the second entry's text" clipboard_is 'second entry text'
+wait_for 10 "the menu to close" context_menu_gone
+wait_for_log 10 "Copy to clipboard for 'Second', smartPaste: false"
+wait_for_log 10 "copyTextToClipboard called for item: 'Second', smartPaste: false"
+
+# Opened again and closed with Escape: nothing is copied.
+offer_clipboard_text 'the earlier text'
+click_icon "$second" 3
+wait_for 10 "the context menu again" context_menu_shown
+xdotool key Escape
+wait_for 10 "the menu to close on Escape" context_menu_gone
+clipboard_is 'the earlier text' || fail "closing the menu changed the clipboard"
+
+# A left click now copies, and no menu opens.
+click_icon "$second" 1
+wait_for 10 "the left click's copy" clipboard_is 'second entry text'
+wait_for_log 10 "Menu bar clicked for 'Second'! Previous app: nil"
+context_menu_gone || fail "the left click opened the menu"
+[ "$(log_count "Copy to clipboard for 'Second'")" = 1 ] || fail "the left click went through the menu"
+
+# The other icon's menu copies its own entry.
+click_icon "$first" 3
+wait_for 10 "the first icon's menu" context_menu_shown
+xdotool key Down Return
+wait_for 10 "the first entry's text" clipboard_is 'first entry text'
+wait_for 10 "the menu to close" context_menu_gone
+wait_for_log 10 "Copy to clipboard for 'First', smartPaste: false"
+stop_driftmark
+echo "PASS"
