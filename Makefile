@@ -4,7 +4,7 @@ PRESET ?= debug
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan deps build bench clean
+.PHONY: run test test-asan deps build bench bench-desktop clean
 
 run: build
 	@if [ -n "$${DISPLAY:-}" ]; then \
@@ -33,6 +33,11 @@ build: deps
 bench: PRESET = release
 bench: build
 	build/release/bench/driftmark_benchmarks
+
+# Start-up, idle memory and wake-ups, and copy latency on a private virtual desktop, beside CopyQ and a
+# bare Qt tray program.
+bench-desktop:
+	bench/desktop-benchmark
 
 clean:
 	rm -rf build
