@@ -23,15 +23,6 @@ preferences_contain() {
   tr -d ' \n' <"$PREFERENCES" | grep -qF -- "$1"
 }
 
-# How many lines of today's log contain the given text.
-log_lines() {
-  today_log | grep -cF -- "$1" || true
-}
-
-log_contains() {
-  today_log | grep -qF -- "$1"
-}
-
 # Starts the program with its standard output and standard error in separate files; $DRIFTMARK_OUT
 # is the standard output.
 start_driftmark_with_separate_streams() {
@@ -49,18 +40,6 @@ wait_for_icons() {
   done
 }
 
-# Another program owns the clipboard with the given text. It serves the text until someone else takes
-# the clipboard and then ends by itself.
-own_clipboard() {
-  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
-  E2E_PIDS+=($!)
-  wait_for 10 "the clipboard to hold '$1'" clipboard_reads "$1"
-}
-
-clipboard_reads() {
-  [ "$(clipboard_text)" = "$1" ]
-}
-
 # The clipboard's text equals the file's bytes exactly.
 clipboard_holds_file() {
   timeout 5 xclip -selection clipboard -t UTF8_STRING -o 2>/dev/null | cmp -s - "$1"
@@ -70,19 +49,7 @@ clipboard_holds_file() {
 start_text_window() {
   TEXT_WINDOW_FILE=$1
   TEXT_WINDOW_TEXT=""
-  "$TARGET_WINDOW" "$TEXT_WINDOW_FILE" >"$E2E_HOME/text-window.out" 2>&1 &
-  E2E_PIDS+=($!)
-  wait_for 20 "the text window" text_window_shown
-  TEXT_WINDOW_ID=$(xdotool search --onlyvisible --name '^driftmark-e2e-target$' | head -n 1)
-  wait_for 10 "the text window to be active" text_window_active
-}
-
-text_window_shown() {
-  [ -n "$(xdotool search --onlyvisible --name '^driftmark-e2e-target$')" ]
-}
-
-text_window_active() {
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$TEXT_WINDOW_ID" ]
+  start_target "$TEXT_WINDOW_FILE"
 }
 
 # The text window's whole text equals the argument (trailing line breaks included).
