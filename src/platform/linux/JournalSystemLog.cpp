@@ -64,8 +64,8 @@ void JournalSystemLog::write(SystemLogLevel level, std::string_view category, st
         }
         journal_ = false;
     }
-    writeToStandardError("driftmark-menubar [" + std::string(printedForm(level)) + "] " + std::string(category) +
-                         ": " + std::string(message));
+    writeToStandardError("driftmark-menubar [" + std::string(printedForm(level)) + "] " +
+                         std::string(category) + ": " + std::string(message));
 }
 
 void JournalSystemLog::basic(std::string_view message) {
