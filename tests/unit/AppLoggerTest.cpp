@@ -64,7 +64,7 @@ TEST_F(AppLoggerTest, WritesEachLineWithTimestampLevelAndCallSite) {
     logger.info("hello");
     logger.debug("first\nsecond");
     const auto lambdaLine = logFromLambda(logger);
-    logger.log("given", AppLogger::LogLevel::warning, "/work/Sources/App/MenuItemManager.swift",
+    logger.log("given", AppLogger::LogLevel::warning, "/work/src/model/MenuItemManager.cpp",
                "registerShortcut(for:action:)", 42);
     logger.flush();
 
@@ -75,7 +75,7 @@ TEST_F(AppLoggerTest, WritesEachLineWithTimestampLevelAndCallSite) {
                   "[DEBUG] [AppLoggerTest.cpp:" + std::to_string(line + 1) +
                   "] TestBody() - first\nsecond\n" + stamp + "[ERROR] [AppLoggerTest.cpp:" +
                   std::to_string(lambdaLine) + "] logFromLambda() - inside\n" + stamp +
-                  "[WARNING] [MenuItemManager.swift:42] registerShortcut(for:action:) - given\n");
+                  "[WARNING] [MenuItemManager.cpp:42] registerShortcut(for:action:) - given\n");
 }
 
 // While held, other threads wait inside now(), so the test can move time on before the writer reads
