@@ -1,7 +1,7 @@
 # The two everyday commands: `make run` starts Driftmark, `make test` runs every test.
 # Both install the Debian packages they need first.
 PRESET ?= debug
-BUILD_DIR := build/$(PRESET)
+BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
 .PHONY: run test test-asan deps build bench bench-desktop clean
