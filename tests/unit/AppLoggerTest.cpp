@@ -1,5 +1,6 @@
 #include "support/AppLogger.h"
 
+#include "fakes/LogDirectory.h"
 #include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
 #include "fakes/TextFile.h"
@@ -38,13 +39,8 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-class AppLoggerTest : public testing::Test {
+class AppLoggerTest : public testing::Test, protected test::LogDirectory {
 protected:
-    std::string dayFile(std::string_view day) const { return test::readTextFile(files->dayFile(day)); }
-
-    test::TemporaryDirectory directory;
-    std::shared_ptr<LogFiles> files =
-        std::make_shared<LogFiles>(directory.path() / ".log" / "driftmark-menubar");
     test::ManualClock clock{afternoon};
 };
 

@@ -1,5 +1,6 @@
 #include "support/DelegateLogWriter.h"
 
+#include "fakes/LogDirectory.h"
 #include "fakes/ManualClock.h"
 #include "fakes/RecordingSystemLog.h"
 #include "fakes/TestEnvironment.h"
@@ -22,13 +23,8 @@ const LogCalendar berlin{"Europe/Berlin", "en_US"};
 // CLDR 42 (ICU 72) puts a narrow no-break space, U+202F, before the day period.
 constexpr std::string_view afternoonTime = "[2:05:09\u202FPM] ";
 
-class DelegateLogWriterTest : public testing::Test {
+class DelegateLogWriterTest : public testing::Test, protected test::LogDirectory {
 protected:
-    std::string dayFile(std::string_view day) const { return test::readTextFile(files->dayFile(day)); }
-
-    test::TemporaryDirectory directory;
-    std::shared_ptr<LogFiles> files =
-        std::make_shared<LogFiles>(directory.path() / ".log" / "driftmark-menubar");
     test::ManualClock clock{afternoon};
     test::RecordingSystemLog systemLog;
     DelegateLogWriter writer{files, clock, systemLog, berlin};
