@@ -32,7 +32,8 @@ public:
     // Any stored value with its kind.
     virtual std::optional<PreferenceValue> object(const std::string& key) const = 0;
 
-    // The value is readable at once, in this run and after a restart.
+    // The value is readable at once, in this run and after a restart. A double that is not finite (NaN,
+    // infinity) cannot be stored: it is refused and the key keeps its previous value, or stays missing.
     virtual void set(const std::string& key, PreferenceValue value) = 0;
     virtual void removeObject(const std::string& key) = 0;
     virtual std::map<std::string, PreferenceValue> dictionaryRepresentation() const = 0;

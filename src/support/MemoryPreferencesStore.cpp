@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace driftmark {
@@ -114,6 +115,10 @@ std::optional<PreferenceValue> MemoryPreferencesStore::object(const std::string&
 }
 
 void MemoryPreferencesStore::set(const std::string& key, PreferenceValue value) {
+    // JSON has no NaN or infinity: written, such a number would make the whole file unreadable.
+    if (const auto* number = std::get_if<double>(&value); number != nullptr && !std::isfinite(*number)) {
+        return;
+    }
     values_[key] = std::move(value);
     valuesChanged();
 }

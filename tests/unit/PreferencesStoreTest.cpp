@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -222,6 +223,32 @@ TEST_F(FilePreferencesStoreTest, UnwritableLocationIsReportedAndKeepsTheValueInM
     EXPECT_TRUE(store.boolean("a"));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_THAT(problems[0], HasSubstr("Could not write preferences file"));
+}
+
+TEST_F(FilePreferencesStoreTest, NumbersTheFileCannotHoldAreRefusedAndTheFileStillLoads) {
+    {
+        auto store = open();
+        store.set("clipboardText", std::string("hi"));
+        store.set("settingsWindowWidth", 800.0);
+        store.set("settingsWindowWidth", std::numeric_limits<double>::quiet_NaN());
+        store.set("settingsWindowHeight", std::numeric_limits<double>::infinity());
+        store.set("settingsWindowHeight", -std::numeric_limits<double>::infinity());
+        EXPECT_EQ(store.object("settingsWindowWidth"), PreferenceValue(800.0));
+        EXPECT_EQ(store.object("settingsWindowHeight"), std::nullopt);
+
+        MemoryPreferencesStore memory({{"w", 640.0}});
+        memory.set("w", std::numeric_limits<double>::quiet_NaN());
+        memory.set("h", std::numeric_limits<double>::infinity());
+        EXPECT_EQ(memory.dictionaryRepresentation(), (std::map<std::string, PreferenceValue>{{"w", 640.0}}));
+    }
+    auto reopened = open();
+    EXPECT_EQ(reopened.dictionaryRepresentation(),
+              (std::map<std::string, PreferenceValue>{{"clipboardText", std::string("hi")},
+                                                      {"settingsWindowWidth", 800.0}}));
+    EXPECT_TRUE(problems.empty());
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with("preferences.json.corrupt-"));
+    }
 }
 
 } // namespace
