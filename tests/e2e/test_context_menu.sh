@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Context menu: a right click opens the entry's menu, whose first entry copies; once the menu is
-# closed, a left click copies again instead of opening the menu.
+# closed, a left click copies again instead of opening the menu; Ctrl+Q in an open menu quits.
 source "$(dirname "$0")/lib.sh"
 
 first=6F000000-0000-4000-8000-00000000006F
@@ -46,5 +46,24 @@ xdotool key Down Return
 wait_for 10 "the first entry's text" clipboard_is 'first entry text'
 wait_for 10 "the menu to close" context_menu_gone
 wait_for_log 10 "Copy to clipboard for 'First', smartPaste: false"
-stop_driftmark
+
+# Ctrl+, works in the open menu as its Settings entry does: the menu closes.
+click_icon "$first" 3
+wait_for 10 "the menu before Ctrl+," context_menu_shown
+xdotool key ctrl+comma
+wait_for 10 "the menu to close on Ctrl+," context_menu_gone
+
+# Ctrl+Q while the context menu is open quits Driftmark (exit status 0).
+driftmark_ended() {
+  local state
+  state=$(ps -o stat= -p "$DRIFTMARK_PID" 2>/dev/null) || return 0
+  [[ $state == Z* ]]
+}
+click_icon "$first" 3
+wait_for 10 "the menu before Ctrl+Q" context_menu_shown
+xdotool key ctrl+q
+wait_for 10 "Driftmark to quit on Ctrl+Q" driftmark_ended
+status=0
+wait "$DRIFTMARK_PID" || status=$?
+[ "$status" -eq 0 ] || fail "Ctrl+Q ended driftmark-menubar with status $status"
 echo "PASS"

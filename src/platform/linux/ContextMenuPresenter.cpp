@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QScreen>
+#include <QShortcut>
 
 namespace driftmark {
 
@@ -21,16 +22,29 @@ QString menuTitle(const std::string& title) {
         .replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
-// Key equivalents use the platform's default modifier, Ctrl on Linux. They are only shown, in the
-// shortcut column after the tab, and not registered as shortcuts anywhere.
+// Key equivalents use the platform's default modifier, Ctrl on Linux.
+QKeySequence keySequence(const MenuEntry& entry) {
+    return QKeySequence(QStringLiteral("Ctrl+") + QString::fromStdString(entry.keyEquivalent).toUpper());
+}
+
+// The key equivalent shows in the shortcut column after the tab.
 QString menuText(const MenuEntry& entry) {
     QString text = menuTitle(entry.title);
     if (!entry.keyEquivalent.empty()) {
-        const QKeySequence sequence(QStringLiteral("Ctrl+") +
-                                    QString::fromStdString(entry.keyEquivalent).toUpper());
-        text += QLatin1Char('\t') + sequence.toString(QKeySequence::NativeText);
+        text += QLatin1Char('\t') + keySequence(entry).toString(QKeySequence::NativeText);
     }
     return text;
+}
+
+// Qt never matches the shortcut of an action that lives only in a popup menu, so a shortcut of the menu
+// window itself stands in for it while the menu is open. Like a click, it closes the menu first.
+void addKeyEquivalent(QMenu& menu, QAction& action, const MenuEntry& entry) {
+    auto* shortcut = new QShortcut(keySequence(entry), &menu);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &action, [&menu, &action] {
+        menu.close();
+        action.trigger();
+    });
 }
 
 QMenu* buildMenu(const Menu& menu) {
@@ -46,6 +60,9 @@ QMenu* buildMenu(const Menu& menu) {
                 entry.action(entry);
             }
         });
+        if (!entry.keyEquivalent.empty()) {
+            addKeyEquivalent(*widget, *action, entry);
+        }
     }
     return widget;
 }
