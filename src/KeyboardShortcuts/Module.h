@@ -107,6 +107,7 @@ public:
     PreferencesStore& userDefaults() const { return services_.userDefaults; }
     const KeyboardLayout& keyboardLayout() const { return services_.keyboardLayout; }
     const SystemShortcutList& systemShortcutList() const { return services_.systemShortcutList; }
+    HotKeyService& hotKeyService() const { return services_.hotKeys; }
 
 private:
     using Actions = std::unordered_map<Name, std::vector<std::function<void()>>>;

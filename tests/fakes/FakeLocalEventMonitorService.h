@@ -4,6 +4,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace driftmark::test {
 
@@ -17,12 +18,20 @@ public:
     void removeMonitor(Handle handle) override { monitors.erase(handle); }
 
     // The event as it reaches its target after every monitor whose mask includes it; none when swallowed.
+    // As in the application, a handler may add or remove monitors, its own included: one added sees the
+    // next event, one removed does not run.
     std::optional<LocalEvent> send(LocalEvent event) {
+        std::vector<Handle> handles;
         for (const auto& [handle, monitor] : monitors) {
-            if ((monitor.first & eventMask(event.type)) == 0) {
+            handles.push_back(handle);
+        }
+        for (const Handle handle : handles) {
+            const auto found = monitors.find(handle);
+            if (found == monitors.end() || (found->second.first & eventMask(event.type)) == 0) {
                 continue;
             }
-            auto passed = monitor.second(event);
+            const Handler handler = found->second.second;
+            auto passed = handler(event);
             if (!passed) {
                 return std::nullopt;
             }
