@@ -12,6 +12,9 @@ public:
     // No dock entry, no application menu; windows can still be shown.
     virtual void setAccessoryActivationPolicy() = 0;
     virtual void terminate() = 0;
+    // Starts a new process of this program with the same arguments, detached; neither waits for it nor
+    // checks how it went. The new process waits for this one to quit before it takes over.
+    virtual void relaunch() = 0;
     virtual std::optional<std::string> bundleIdentifier() const = 0;
     virtual std::string processName() const = 0;
 };

@@ -20,11 +20,16 @@ public:
         ++terminateRequests;
         timeline_.record("application", "terminate");
     }
+    void relaunch() override {
+        ++relaunchRequests;
+        timeline_.record("application", "relaunch");
+    }
     std::optional<std::string> bundleIdentifier() const override { return identifier; }
     std::string processName() const override { return name; }
 
     bool isAccessory = false;
     int terminateRequests = 0;
+    int relaunchRequests = 0;
     std::optional<std::string> identifier = std::string(applicationId);
     std::string name = "driftmark-menubar";
 

@@ -10,6 +10,7 @@ class QtApplication final : public Application {
 public:
     void setAccessoryActivationPolicy() override;
     void terminate() override;
+    void relaunch() override;
     std::optional<std::string> bundleIdentifier() const override;
     std::string processName() const override;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace driftmark {
+
+class SessionClaim;
+
+// One Driftmark per user session. The first start claims the session-bus name app.driftmark.menubar
+// (a lock file where there is no bus); a later start asks that one to open its settings window and
+// exits. A relaunched Driftmark first waits a few seconds for the one it replaces to quit.
+class SingleInstance {
+public:
+    // `openSettings` runs, on the main thread, each time a later start asks this one to open its settings
+    // window.
+    explicit SingleInstance(std::function<void()> openSettings);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when this process is now the session's Driftmark and should go on; needs the application
+    // object. False when another one runs.
+    bool claim();
+    // For a start that lost the claim: asks the running Driftmark to open its settings window where it
+    // can be reached, and returns the line to print.
+    std::string handOverToRunning();
+
+private:
+    std::function<void()> openSettings_;
+    std::unique_ptr<SessionClaim> claim_;
+};
+
+} // namespace driftmark
