@@ -26,7 +26,8 @@ AppDelegate::AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger,
     , appLogger_(appLogger)
     , logWriter_(logWriter)
     , services_(services)
-    , keyboardShortcutsManagerProvider_(std::move(keyboardShortcutsManager)) {}
+    , keyboardShortcutsManagerProvider_(std::move(keyboardShortcutsManager))
+    , windows_(services.windows, services.userDefaults) {}
 
 void AppDelegate::applicationDidFinishLaunching() {
     logger_.info("🚀 Driftmark starting up...");
@@ -73,12 +74,18 @@ void AppDelegate::checkAccessibilityPermissions() {
     logger_.info(std::string("Prompted for accessibility: ") + boolText(prompted));
 }
 
-// Keyboard shortcuts are not wired up yet; start-up and every list change already pass through here.
-// The settings and about windows are not there yet; the context menu already asks for them.
-void AppDelegate::editMenuItem(const MenuBarItem&) {}
+// The settings window opens with whatever its view had selected; the item only names the request.
+void AppDelegate::editMenuItem(const MenuBarItem& item) {
+    logger_.info("Edit menu item: " + item.title);
+    openSettings();
+}
 
-void AppDelegate::openSettings() {}
+void AppDelegate::openSettings() {
+    windows_.openSettings();
+}
 
-void AppDelegate::openAbout() {}
+void AppDelegate::openAbout() {
+    windows_.openAbout();
+}
 
 } // namespace driftmark

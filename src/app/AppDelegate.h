@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppWindows.h"
 #include "app/ClipboardContents.h"
 #include "app/MenuBarManager.h"
 #include "app/MenuBarManagerDelegate.h"
@@ -55,6 +56,7 @@ public:
 
     // Absent until start-up has run.
     const MenuBarManager* menuBarManager() const { return menuBarManager_.get(); }
+    const AppWindows& windows() const { return windows_; }
 
 private:
     AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,
@@ -96,6 +98,10 @@ private:
     // what the first saved, and only the last to finish puts it back.
     int smartPastesInFlight_ = 0;
     std::optional<ClipboardContents> savedClipboard_;
+    // A paste of the sequences in flight found Driftmark's own window in front and posted nothing.
+    bool keepCopiedText_ = false;
+
+    AppWindows windows_;
 };
 
 } // namespace driftmark

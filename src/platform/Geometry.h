@@ -7,6 +7,13 @@ struct Point {
     double y = 0;
 };
 
+struct Size {
+    double width = 0;
+    double height = 0;
+
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
 // A rectangle in screen coordinates. The minimum edges belong to it, the maximum edges do not.
 struct Rect {
     double x = 0;

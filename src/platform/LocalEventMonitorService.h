@@ -21,8 +21,11 @@ struct LocalEvent {
         flagsChanged = 12,
     };
 
+    // The key code of a key that has no virtual key code (Print, Pause, Menu): no shortcut can use it.
+    static constexpr std::uint16_t noKeyCode = 0xFFFF;
+
     int type = keyDown;
-    // The virtual key code of the physical key; 0 for mouse events.
+    // The virtual key code of the physical key, or noKeyCode; 0 for mouse events.
     std::uint16_t keyCode = 0;
     // Modifier flags held: Caps Lock 0x10000, Shift 0x20000, Control 0x40000, Option 0x80000,
     // Command 0x100000, Function 0x800000, plus device-dependent bits below 0x10000.

@@ -8,8 +8,10 @@ class Clipboard;
 class KeyEventPoster;
 class MainQueue;
 class PointerMonitor;
+class PreferencesStore;
 class StatusBar;
 class SystemLog;
+class WindowService;
 class Workspace;
 
 // The platform services the application core talks to, handed over in one piece. main() fills it with
@@ -24,6 +26,8 @@ struct PlatformServices {
     StatusBar& statusBar;
     MainQueue& mainQueue;
     Application& application;
+    PreferencesStore& userDefaults;
+    WindowService& windows;
 };
 
 } // namespace driftmark

@@ -11,8 +11,9 @@ namespace {
 
 using namespace std::chrono;
 
-std::map<std::string, PreferenceValue> storedList(const std::vector<MenuBarItem>& items) {
-    return {{MenuItemManager::storageKey, encodeMenuBarItems(items).value()}};
+MemoryPreferencesStore& seeded(MemoryPreferencesStore& store, const std::vector<MenuBarItem>& items) {
+    store.set(MenuItemManager::storageKey, encodeMenuBarItems(items).value());
+    return store;
 }
 
 } // namespace
@@ -22,7 +23,7 @@ AppHarness::AppHarness(const std::vector<MenuBarItem>& storedItems)
     , clock(sys_days{2025y / March / 7} + 13h + 5min + 9s)
     , appLogger(logFiles, clock, calendar)
     , logWriter(logFiles, clock, platform.systemLog, calendar)
-    , preferences(storedList(storedItems))
+    , preferences(seeded(platform.userDefaults, storedItems))
     , menuItemManager(preferences, appLogger) {}
 
 std::shared_ptr<AppDelegate> AppHarness::makeDelegate() {

@@ -42,7 +42,8 @@ struct AppHarness {
     LogCalendar calendar{"UTC", "en_US"};
     AppLogger appLogger;
     DelegateLogWriter logWriter;
-    MemoryPreferencesStore preferences;
+    // The platform's preferences, seeded with the stored entries.
+    MemoryPreferencesStore& preferences;
     MenuItemManager menuItemManager;
     KeyboardShortcutsTestbed shortcuts;
     // Built when start-up first asks for it, as the process-wide one is.

@@ -6,12 +6,14 @@
 #include "fakes/FakeKeyEventPoster.h"
 #include "fakes/FakePointerMonitor.h"
 #include "fakes/FakeStatusBar.h"
+#include "fakes/FakeWindowService.h"
 #include "fakes/FakeWorkspace.h"
 #include "fakes/ManualMainQueue.h"
 #include "fakes/RecordingSystemLog.h"
 #include "fakes/Timeline.h"
 #include "fakes/TimelineSystemLog.h"
 #include "platform/PlatformServices.h"
+#include "support/MemoryPreferencesStore.h"
 
 namespace driftmark::test {
 
@@ -34,10 +36,13 @@ struct FakePlatform {
     FakePointerMonitor pointerMonitor;
     FakeStatusBar statusBar{timeline};
     FakeApplication application{timeline};
+    MemoryPreferencesStore userDefaults;
+    FakeWindowService windows{timeline};
 
     PlatformServices services() {
-        return PlatformServices{systemLog,      accessibilityTrust, clipboard, keyEventPoster, workspace,
-                                pointerMonitor, statusBar,          mainQueue, application};
+        return PlatformServices{systemLog,      accessibilityTrust, clipboard, keyEventPoster,
+                                workspace,      pointerMonitor,     statusBar, mainQueue,
+                                application,    userDefaults,       windows};
     }
     // The system-log messages of one category, in order.
     std::vector<std::string> logMessages(std::string_view category) const;

@@ -43,6 +43,8 @@ EventLoop::EventLoop(int& argc, char** argv)
     QCoreApplication::setOrganizationDomain(QStringLiteral("driftmark.app"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DRIFTMARK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("app.driftmark.menubar"));
+    // A tray program keeps running when its last window closes; its windows only hide.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) == 0) {
         state_->notifier = std::make_unique<QSocketNotifier>(signalSocket[1], QSocketNotifier::Read);

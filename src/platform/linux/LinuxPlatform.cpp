@@ -2,8 +2,10 @@
 
 #include "platform/linux/EwmhWorkspace.h"
 #include "platform/linux/JournalSystemLog.h"
+#include "platform/linux/PluginWindowService.h"
 #include "platform/linux/QtApplication.h"
 #include "platform/linux/QtClipboard.h"
+#include "platform/linux/QtLocalEventMonitorService.h"
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/QtMenuTracking.h"
 #include "platform/linux/X11HotKeyService.h"
@@ -13,6 +15,7 @@
 #include "platform/linux/XTestAccessibilityTrust.h"
 #include "platform/linux/XTestKeyEventPoster.h"
 #include "platform/linux/XkbKeyboardLayout.h"
+#include "support/FilePreferencesStore.h"
 
 namespace driftmark {
 
@@ -30,6 +33,8 @@ struct LinuxPlatform::Parts {
     XkbKeyboardLayout keyboardLayout;
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
+    PluginWindowService windows;
+    QtLocalEventMonitorService localEventMonitors;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -38,9 +43,10 @@ LinuxPlatform::LinuxPlatform()
 LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() {
-    return PlatformServices{parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard,
-                            parts_->keyEventPoster, parts_->workspace,          parts_->pointerMonitor,
-                            parts_->statusBar,      parts_->mainQueue,          parts_->application};
+    return PlatformServices{
+        parts_->systemLog,   parts_->accessibilityTrust,       parts_->clipboard, parts_->keyEventPoster,
+        parts_->workspace,   parts_->pointerMonitor,           parts_->statusBar, parts_->mainQueue,
+        parts_->application, FilePreferencesStore::standard(), parts_->windows};
 }
 
 } // namespace driftmark
@@ -61,6 +67,14 @@ const SystemShortcutList& LinuxPlatform::systemShortcutList() {
 
 MenuTracking& LinuxPlatform::menuTracking() {
     return parts_->menuTracking;
+}
+
+PluginWindowService& LinuxPlatform::windowService() {
+    return parts_->windows;
+}
+
+LocalEventMonitorService& LinuxPlatform::localEventMonitors() {
+    return parts_->localEventMonitors;
 }
 
 } // namespace driftmark

@@ -8,7 +8,9 @@ namespace driftmark {
 
 class HotKeyService;
 class KeyboardLayout;
+class LocalEventMonitorService;
 class MenuTracking;
+class PluginWindowService;
 class SystemShortcutList;
 
 // The desktop's implementation of every platform service, built once the application object exists.
@@ -27,6 +29,9 @@ public:
     const KeyboardLayout& keyboardLayout();
     const SystemShortcutList& systemShortcutList();
     MenuTracking& menuTracking();
+    // The windows need the application's objects before the first one opens.
+    PluginWindowService& windowService();
+    LocalEventMonitorService& localEventMonitors();
 
 private:
     struct Parts;

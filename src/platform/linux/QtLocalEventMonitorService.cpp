@@ -61,26 +61,26 @@ std::optional<LocalEvent> keyEvent(const QKeyEvent& key) {
         return std::nullopt;
     }
     const quint32 xKeyCode = key.nativeScanCode();
-    const auto virtualKey =
+    const auto mapped =
         xKeyCode <= 0xFF ? virtualKeyForXKeyCode(static_cast<std::uint8_t>(xKeyCode)) : std::nullopt;
-    if (!virtualKey) {
-        return std::nullopt;
-    }
+    // Keys of a PC keyboard that have no virtual key code still reach the monitors, so that a recorder
+    // can refuse them audibly.
+    const int virtualKey = mapped.value_or(LocalEvent::noKeyCode);
     const bool press = key.type() == QEvent::KeyPress;
     LocalEvent event;
-    event.keyCode = static_cast<std::uint16_t>(*virtualKey);
+    event.keyCode = static_cast<std::uint16_t>(virtualKey);
     // Caps Lock is not among Qt's modifiers; the X state has it.
     event.modifierFlags = modifierFlags(key) | ((key.nativeModifiers() & xLockMask) != 0 ? capsLockFlag : 0);
-    if (*virtualKey == capsLockKey) {
+    if (virtualKey == capsLockKey) {
         // Each press turns the lock on or off; a release changes nothing.
         if (!press) {
             return std::nullopt;
         }
         event.type = LocalEvent::flagsChanged;
         event.modifierFlags ^= capsLockFlag;
-    } else if (isModifierKey(*virtualKey)) {
+    } else if (isModifierKey(virtualKey)) {
         // The flags after the change: the X state of a key event is the one before it.
-        const std::uint64_t flag = flagOfModifierKey(*virtualKey);
+        const std::uint64_t flag = flagOfModifierKey(virtualKey);
         event.type = LocalEvent::flagsChanged;
         event.modifierFlags = press ? event.modifierFlags | flag : event.modifierFlags & ~flag;
     } else {

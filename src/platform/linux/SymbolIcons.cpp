@@ -11,17 +11,34 @@ namespace {
 
 struct SymbolMapping {
     std::string_view symbol;
-    std::string_view themeName;
-    std::string_view fallback; // for themes without the first name; may be empty
+    // Freedesktop icon names, tried in order; a theme's symbolic variant of each comes first.
+    std::array<std::string_view, 2> themeNames;
 };
 
-constexpr std::array<SymbolMapping, 6> mappings = {{
-    {"doc.on.doc", "edit-copy", ""},
-    {"doc.on.clipboard", "edit-paste", ""},
-    {"pencil", "document-edit", "accessories-text-editor"},
-    {"gear", "preferences-system", ""},
-    {"info.circle", "help-about", ""},
-    {"power", "application-exit", ""},
+constexpr std::array<SymbolMapping, 23> mappings = {{
+    {"doc.on.doc", {"edit-copy", ""}},
+    {"doc.on.doc.fill", {"edit-copy", ""}},
+    {"doc.on.clipboard", {"edit-paste", ""}},
+    {"pencil", {"document-edit", "accessories-text-editor"}},
+    {"gear", {"preferences-system", "emblem-system"}},
+    {"gearshape", {"emblem-system", "preferences-system"}},
+    {"info.circle", {"help-about", "dialog-information"}},
+    {"info.circle.fill", {"dialog-information", ""}},
+    {"power", {"system-shutdown", "application-exit"}},
+    {"plus.circle", {"list-add", ""}},
+    {"minus.circle", {"list-remove", ""}},
+    {"arrow.counterclockwise", {"edit-undo", ""}},
+    {"exclamationmark.triangle.fill", {"dialog-warning", ""}},
+    {"checkmark.circle.fill", {"emblem-ok", "object-select"}},
+    {"checkmark", {"object-select", ""}},
+    {"xmark.circle.fill", {"edit-clear", ""}},
+    {"globe", {"web-browser", "applications-internet"}},
+    {"doc.text", {"text-x-generic", ""}},
+    {"command.square", {"input-keyboard", ""}},
+    {"command", {"input-keyboard", ""}},
+    {"paintpalette", {"applications-graphics", ""}},
+    {"tag", {"tag", ""}},
+    {"arrow.up.right", {"go-up", ""}},
 }};
 
 QString toQString(std::string_view text) {
@@ -46,20 +63,31 @@ void useSystemDefaultThemeOutsideDesktops() {
     static_cast<void>(checked);
 }
 
-} // namespace
-
-QIcon symbolIcon(const std::string& symbolName) {
+QIcon themeIcon(const std::string& symbolName, const QString& suffix) {
     useSystemDefaultThemeOutsideDesktops();
     for (const auto& mapping : mappings) {
         if (mapping.symbol != symbolName) {
             continue;
         }
-        if (const QString name = toQString(mapping.themeName); QIcon::hasThemeIcon(name)) {
-            return QIcon::fromTheme(name);
+        for (const std::string_view themeName : mapping.themeNames) {
+            if (const QString name = toQString(themeName) + suffix; !themeName.empty() && QIcon::hasThemeIcon(name)) {
+                return QIcon::fromTheme(name);
+            }
         }
-        return mapping.fallback.empty() ? QIcon() : QIcon::fromTheme(toQString(mapping.fallback));
     }
-    return {};
+    // Drawings of our own for the names the theme lacks.
+    const QString drawing = QStringLiteral(":/symbols/") + QString::fromStdString(symbolName) + QStringLiteral(".svg");
+    return QFileInfo::exists(drawing) ? QIcon(drawing) : QIcon();
+}
+
+} // namespace
+
+QIcon symbolIcon(const std::string& symbolName) {
+    return themeIcon(symbolName, QString());
+}
+
+QIcon monochromeSymbolIcon(const std::string& symbolName) {
+    return themeIcon(symbolName, QStringLiteral("-symbolic"));
 }
 
 } // namespace driftmark

@@ -5,8 +5,10 @@
 
 namespace driftmark {
 
-// The desktop icon theme's icon for a symbol catalogue name such as "doc.on.doc"; a null icon for names
-// without a counterpart or when the theme has none of the candidates.
+// The desktop icon theme's icon for a symbol name such as "doc.on.doc", or Driftmark's own drawing of it
+// when the theme has none; a null icon for names Driftmark does not know.
 QIcon symbolIcon(const std::string& symbolName);
+// The same from the theme's single-colour (symbolic) icons, for views that tint their symbols.
+QIcon monochromeSymbolIcon(const std::string& symbolName);
 
 } // namespace driftmark

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "settings/SettingsContext.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QQuickItem;
+
+namespace driftmark {
+
+// The stored shortcuts as the panes see them: the names of an entry's and of the older shortcut,
+// whether a name has one, and clearing it. Tells the views when any stored shortcut changed.
+class ShortcutController final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString copyToClipboardName READ copyToClipboardName CONSTANT)
+public:
+    ShortcutController(const SettingsContext& context, QObject* parent = nullptr);
+    ~ShortcutController() override;
+
+    QString copyToClipboardName() const;
+    Q_INVOKABLE QString menuItemName(const QString& itemId) const;
+    Q_INVOKABLE bool hasShortcut(const QString& name) const;
+    // The older shortcut's clearing is logged; an entry's is not.
+    Q_INVOKABLE void clearShortcut(const QString& name);
+    // The recorder behind a recorder field; it belongs to the field.
+    Q_INVOKABLE QObject* makeRecorder(QQuickItem* field, const QString& name);
+
+Q_SIGNALS:
+    // Any name's stored shortcut changed.
+    void shortcutsChanged();
+
+private:
+    SettingsContext context_;
+    std::optional<std::uint64_t> observer_;
+};
+
+} // namespace driftmark

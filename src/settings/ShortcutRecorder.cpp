@@ -1,0 +1,149 @@
+#include "settings/ShortcutRecorder.h"
+
+#include "KeyboardShortcuts/RecorderCocoa.h"
+#include "app/ApplicationMenu.h"
+#include "settings/SettingsContext.h"
+
+#include <QApplication>
+#include <QQuickItem>
+#include <QQuickWindow>
+
+namespace driftmark {
+
+ShortcutRecorder::ShortcutRecorder(const SettingsContext& context, QQuickItem* field, const QString& name)
+    : QObject(field)
+    , field_(field) {
+    recorder_ = std::make_unique<KeyboardShortcuts::RecorderCocoa>(
+        context.shortcuts, context.localEventMonitors, *this, KeyboardShortcuts::Name(name.toStdString()),
+        KeyboardShortcuts::RecorderCocoa::OnChange{}, applicationMenu());
+    connect(field, &QQuickItem::windowChanged, this, &ShortcutRecorder::windowChanged);
+    windowChanged(field->window());
+}
+
+ShortcutRecorder::~ShortcutRecorder() {
+    // Ends a recording in progress while the field can still be told.
+    recorder_.reset();
+    if (grabbed_ && window_) {
+        window_->setKeyboardGrabEnabled(false);
+    }
+}
+
+QString ShortcutRecorder::name() const {
+    return QString::fromStdString(recorder_->shortcutName().rawValue);
+}
+
+void ShortcutRecorder::setName(const QString& name) {
+    if (name == this->name()) {
+        return;
+    }
+    recorder_->setShortcutName(KeyboardShortcuts::Name(name.toStdString()));
+    Q_EMIT nameChanged();
+}
+
+void ShortcutRecorder::windowChanged(QQuickWindow* window) {
+    disconnect(activeConnection_);
+    window_ = window;
+    if (window != nullptr) {
+        activeConnection_ = connect(window, &QWindow::activeChanged, this, [this] {
+            if (window_ && window_->isActive()) {
+                recorder_->windowDidBecomeKey();
+            } else {
+                recorder_->windowDidResignKey();
+            }
+        });
+    }
+    recorder_->viewDidMoveToWindow(window != nullptr);
+}
+
+void ShortcutRecorder::focusChanged(bool hasFocus) {
+    if (!hasFocus) {
+        recorder_->controlTextDidEndEditing();
+    } else if (!recorder_->becomeFirstResponder()) {
+        blur();
+    }
+}
+
+void ShortcutRecorder::clearButtonPressed() {
+    recorder_->clearButtonClicked();
+}
+
+void ShortcutRecorder::alertAnswered(int button) {
+    if (auto completion = std::exchange(alertCompletion_, nullptr)) {
+        completion(button == 1 ? KeyboardShortcuts::AlertResponse::secondButton
+                               : KeyboardShortcuts::AlertResponse::firstButton);
+    }
+}
+
+void ShortcutRecorder::setText(const std::string& text) {
+    if (const QString next = QString::fromStdString(text); next != text_) {
+        text_ = next;
+        Q_EMIT textChanged();
+    }
+}
+
+void ShortcutRecorder::setPlaceholder(const std::string& text) {
+    if (const QString next = QString::fromStdString(text); next != placeholder_) {
+        placeholder_ = next;
+        Q_EMIT placeholderChanged();
+    }
+}
+
+void ShortcutRecorder::setClearButtonVisible(bool visible) {
+    if (visible != clearButtonVisible_) {
+        clearButtonVisible_ = visible;
+        Q_EMIT clearButtonVisibleChanged();
+    }
+}
+
+void ShortcutRecorder::setCaretVisible(bool visible) {
+    if (visible != caretVisible_) {
+        caretVisible_ = visible;
+        Q_EMIT caretVisibleChanged();
+    }
+}
+
+// While recording, the window holds the keyboard: the window manager's and other programs' key grabs,
+// and Driftmark's own, stay inactive, so every combination reaches the recorder.
+void ShortcutRecorder::setKeyboardGrabbed(bool grabbed) {
+    if (!window_ || grabbed == grabbed_) {
+        return;
+    }
+    grabbed_ = window_->setKeyboardGrabEnabled(grabbed) && grabbed;
+}
+
+void ShortcutRecorder::blur() {
+    if (field_ && field_->hasActiveFocus() && field_->window() != nullptr) {
+        field_->window()->contentItem()->forceActiveFocus();
+    }
+}
+
+void ShortcutRecorder::focus() {
+    if (field_) {
+        field_->forceActiveFocus();
+    }
+}
+
+Rect ShortcutRecorder::boundsInWindow() const {
+    if (!field_) {
+        return {};
+    }
+    const QRectF bounds = field_->mapRectToScene(QRectF(0, 0, field_->width(), field_->height()));
+    return {bounds.x(), bounds.y(), bounds.width(), bounds.height()};
+}
+
+void ShortcutRecorder::showAlert(const KeyboardShortcuts::RecorderAlert& alert,
+                                 std::function<void(KeyboardShortcuts::AlertResponse)> completion) {
+    alertCompletion_ = std::move(completion);
+    QStringList buttons;
+    for (const std::string& title : alert.buttonTitles) {
+        buttons.append(QString::fromStdString(title));
+    }
+    Q_EMIT alertRequested(QString::fromStdString(alert.messageText),
+                          QString::fromStdString(alert.informativeText.value_or(std::string())), buttons);
+}
+
+void ShortcutRecorder::beep() {
+    QApplication::beep();
+}
+
+} // namespace driftmark

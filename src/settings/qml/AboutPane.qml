@@ -1,0 +1,116 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Driftmark
+
+// Name, version, description, the website and the credits, inside the settings window.
+ColumnLayout {
+    Theme { id: theme }
+
+    spacing: 18
+
+    Item { implicitHeight: 8 }
+
+    FormSection {
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "About Driftmark"
+            color: theme.primaryText
+            font.pixelSize: theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        RowLayout {
+            spacing: 16
+            Layout.topMargin: 8
+            Image {
+                source: "qrc:/driftmark/settings/AboutIcon.svg"
+                sourceSize: Qt.size(96, 96)
+                Layout.preferredWidth: 48
+                Layout.preferredHeight: 48
+                Accessible.role: Accessible.Graphic
+                Accessible.name: "Driftmark icon"
+            }
+            ColumnLayout {
+                spacing: 4
+                Text { text: "Driftmark"; color: theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
+                Text { text: "Version " + Settings.appVersion; color: theme.secondaryText; font.pixelSize: 11 }
+            }
+        }
+        Text {
+            text: "Copy your custom text to clipboard with one click from the menu bar. Features Smart Paste, keyboard shortcuts, and up to 10 customizable menu items."
+            color: theme.secondaryText
+            font.pixelSize: theme.caption
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+            Layout.bottomMargin: 8
+        }
+    }
+
+    FormSection {
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "Links"
+            color: theme.primaryText
+            font.pixelSize: theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        AbstractButton {
+            id: websiteLink
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            Layout.bottomMargin: 8
+            implicitHeight: linkRow.implicitHeight
+            text: About.websiteHost
+            Accessible.role: Accessible.Link
+            Accessible.name: "Website " + About.websiteHost
+            HoverHandler { cursorShape: Qt.PointingHandCursor }
+            contentItem: RowLayout {
+                id: linkRow
+                spacing: 10
+                Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "globe"; color: theme.accent; size: 14 } }
+                Text { text: websiteLink.text; color: theme.accent; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+                Item { Layout.fillWidth: true }
+                Symbol { name: "arrow.up.right"; color: theme.secondaryText; size: 12 }
+            }
+            background: Item {}
+            onClicked: About.openWebsite()
+        }
+    }
+
+    FormSection {
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "Credits"
+            color: theme.primaryText
+            font.pixelSize: theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        Repeater {
+            model: About.credits
+            delegate: RowLayout {
+                required property var modelData
+                Layout.fillWidth: true
+                spacing: 8
+                Text { text: modelData.name; color: theme.primaryText; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+                Text {
+                    text: modelData.role
+                    color: theme.secondaryText
+                    font.pixelSize: theme.caption
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+                Text { text: modelData.licence; color: theme.secondaryText; font.pixelSize: theme.caption }
+            }
+        }
+    }
+    Item { implicitHeight: 16 }
+}

@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// A confirmation with a destructive button and Cancel, modal on the window.
+Dialog {
+    id: alert
+
+    property string message
+    property string destructiveText
+    signal confirmed()
+
+    Theme { id: theme }
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    modal: true
+    width: Math.min(420, parent ? parent.width - 40 : 420)
+
+    contentItem: Text {
+        text: alert.message
+        color: theme.primaryText
+        font.pixelSize: 13
+        wrapMode: Text.Wrap
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+    footer: DialogButtonBox {
+        Button {
+            text: "Cancel"
+            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+            Accessible.name: text
+        }
+        Button {
+            text: alert.destructiveText
+            DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
+            Accessible.name: text
+            palette.buttonText: theme.red
+            onClicked: {
+                alert.close();
+                alert.confirmed();
+            }
+        }
+        onRejected: alert.close()
+    }
+}

@@ -1,0 +1,38 @@
+import QtQuick
+import QtQuick.Controls
+
+// A round colour swatch with a check mark when it is the chosen colour.
+AbstractButton {
+    id: option
+
+    property color color
+    property bool isSelected: false
+    property string colorName
+
+    Theme { id: theme }
+
+    implicitWidth: 30
+    implicitHeight: 30
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: colorName
+    Accessible.checkable: true
+    Accessible.checked: isSelected
+
+    contentItem: Item {
+        Rectangle {
+            anchors.fill: parent
+            radius: width / 2
+            color: option.color
+            border.color: theme.separator
+            border.width: option.isSelected ? 2 : 0.5
+        }
+        Symbol {
+            anchors.centerIn: parent
+            name: "checkmark"
+            color: "white"
+            size: 12
+            opacity: option.isSelected ? 1 : 0
+        }
+    }
+    background: Item {}
+}

@@ -1,0 +1,100 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Driftmark
+
+// Start at login and the older application-wide shortcut.
+ColumnLayout {
+    id: general
+
+    readonly property string legacyName: Shortcuts.copyToClipboardName
+    property bool hasLegacyShortcut: Shortcuts.hasShortcut(legacyName)
+
+    Theme { id: theme }
+
+    spacing: 18
+    Connections {
+        target: Shortcuts
+        function onShortcutsChanged() { general.hasLegacyShortcut = Shortcuts.hasShortcut(general.legacyName); }
+    }
+
+    Item { implicitHeight: 8 }
+
+    FormSection {
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "Startup"
+            color: theme.primaryText
+            font.pixelSize: theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        ModernToggle {
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            Layout.bottomMargin: 8
+            icon: "power"
+            title: "Start at Login"
+            subtitle: "Automatically launch when you log in to your desktop"
+            isOn: Settings.launchAtLogin
+            onToggled: Settings.launchAtLogin = isOn
+        }
+    }
+
+    FormSection {
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "Legacy Global Shortcut"
+            color: theme.primaryText
+            font.pixelSize: theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            Item { implicitWidth: 24; implicitHeight: 24; Symbol { anchors.centerIn: parent; name: "command.square"; color: theme.accent; size: 16 } }
+            Text { text: "Copy to Clipboard:"; color: theme.primaryText; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+            Recorder {
+                name: general.legacyName
+                Layout.preferredWidth: 160
+                Layout.preferredHeight: 28
+            }
+            AbstractButton {
+                id: clearButton
+                visible: general.hasLegacyShortcut
+                text: "Clear"
+                implicitWidth: clearLabel.implicitWidth + 16
+                implicitHeight: clearLabel.implicitHeight + 8
+                Accessible.role: Accessible.Button
+                Accessible.name: "Clear Shortcut"
+                HoverHandler { cursorShape: Qt.PointingHandCursor }
+                contentItem: Text {
+                    id: clearLabel
+                    text: clearButton.text
+                    color: theme.secondaryText
+                    font.pixelSize: 12
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    radius: 4
+                    color: theme.controlBackground
+                    border.width: 1
+                    border.color: theme.separator
+                }
+                onClicked: Shortcuts.clearShortcut(general.legacyName)
+            }
+            Item { Layout.fillWidth: true }
+        }
+        InfoBox {
+            Layout.bottomMargin: 8
+            text: "This legacy shortcut triggers the first menu item for backward compatibility. We recommend using item-specific shortcuts instead."
+        }
+    }
+    Item { implicitHeight: 16 }
+}

@@ -1,0 +1,4 @@
+MessageBox {
+    symbol: "info.circle.fill"
+    tint: "#007aff"
+}

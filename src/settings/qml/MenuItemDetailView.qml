@@ -1,0 +1,269 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Driftmark
+
+// The pane of one entry: every change of its name, text, colour and switches is stored at once.
+ScrollView {
+    id: pane
+
+    // The entry as stored when the pane was shown for it (see SettingsController.item).
+    property var item
+    property string title
+    property string text
+    property color color
+    property bool usesSmartPaste
+    property bool prependNewline
+    readonly property string shortcutName: item ? Shortcuts.menuItemName(item.itemId) : ""
+    property bool hasShortcut: Shortcuts.hasShortcut(shortcutName)
+    property bool trusted: Settings.isAccessibilityTrusted()
+
+    function load() {
+        if (!item)
+            return;
+        title = item.title;
+        text = item.text;
+        color = item.iconColor;
+        usesSmartPaste = item.usesSmartPaste;
+        prependNewline = item.prependNewline;
+        nameField.text = title;
+        trusted = Settings.isAccessibilityTrusted();
+    }
+    function updateItem() {
+        if (item)
+            Settings.updateItem(item.itemId, title, text, color, usesSmartPaste, prependNewline);
+    }
+
+    Theme { id: theme }
+
+    onItemChanged: load()
+    Component.onCompleted: load()
+    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+    contentWidth: availableWidth
+
+    Connections {
+        target: Shortcuts
+        function onShortcutsChanged() { pane.hasShortcut = Shortcuts.hasShortcut(pane.shortcutName); }
+    }
+
+    ColumnLayout {
+        width: pane.availableWidth
+        spacing: 0
+
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            Layout.topMargin: 20
+            Layout.bottomMargin: 12
+            RowLayout {
+                spacing: 12
+                Rectangle {
+                    implicitWidth: 24
+                    implicitHeight: 24
+                    radius: 12
+                    color: pane.color
+                    border.width: 0.5
+                    border.color: theme.separator
+                }
+                Text {
+                    text: pane.title.length > 0 ? pane.title : "Menu Item"
+                    color: theme.primaryText
+                    font.pixelSize: 20
+                    font.weight: Font.DemiBold
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+            }
+            Text {
+                text: "Configure settings for this menu bar item"
+                color: theme.secondaryText
+                font.pixelSize: 12
+            }
+        }
+
+        ColumnLayout {
+            spacing: 18
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            Layout.bottomMargin: 20
+
+            FormSection {
+                header: SectionHeader { icon: "slider.horizontal.3"; title: "Basic Settings" }
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "tag"; color: theme.secondaryText; size: 14 } }
+                    Text { text: "Item Name"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                    Item { Layout.fillWidth: true }
+                    TextField {
+                        id: nameField
+                        placeholderText: "Enter item name"
+                        Layout.preferredWidth: 200
+                        Accessible.name: "Item Name"
+                        onTextEdited: {
+                            pane.title = text;
+                            pane.updateItem();
+                        }
+                    }
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    Item {
+                        implicitWidth: 20
+                        implicitHeight: 16
+                        Layout.alignment: Qt.AlignTop
+                        Symbol { anchors.horizontalCenter: parent.horizontalCenter; y: 2; name: "doc.text"; color: theme.secondaryText; size: 14 }
+                    }
+                    ColumnLayout {
+                        spacing: 4
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignTop
+                        Text { text: "Clipboard Text"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                        Text {
+                            text: Settings.preview(pane.text, 60, "Click Edit to set text...")
+                            color: theme.secondaryText
+                            font.pixelSize: theme.caption
+                            maximumLineCount: 2
+                            wrapMode: Text.WrapAnywhere
+                            elide: Text.ElideRight
+                            textFormat: Text.PlainText
+                            Layout.fillWidth: true
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: "Text preview: " + text
+                        }
+                    }
+                    Button {
+                        text: "Edit"
+                        Layout.alignment: Qt.AlignTop
+                        Accessible.name: "Edit Text"
+                        onClicked: {
+                            textSheet.text = pane.text;
+                            textSheet.open();
+                        }
+                    }
+                }
+                ColumnLayout {
+                    spacing: 10
+                    Layout.fillWidth: true
+                    RowLayout {
+                        Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "paintpalette"; color: theme.secondaryText; size: 14 } }
+                        Text { text: "Icon Color"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                    }
+                    GridLayout {
+                        columns: 5
+                        columnSpacing: 10
+                        rowSpacing: 10
+                        Layout.leftMargin: 28
+                        Layout.fillWidth: true
+                        Accessible.role: Accessible.Grouping
+                        Accessible.name: "Icon Color"
+                        Repeater {
+                            model: Settings.colorOptions
+                            delegate: Item {
+                                required property var modelData
+                                Layout.fillWidth: true
+                                implicitHeight: 30
+                                ColorOption {
+                                    anchors.centerIn: parent
+                                    color: modelData.color
+                                    colorName: modelData.name
+                                    isSelected: Settings.isColorSelected(pane.color, modelData.color)
+                                    onClicked: {
+                                        pane.color = modelData.color;
+                                        pane.updateItem();
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+
+            FormSection {
+                header: SectionHeader { icon: "command.square"; title: "Keyboard Shortcut" }
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "command"; color: theme.secondaryText; size: 14 } }
+                    Text { text: "Shortcut"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                    Item { Layout.fillWidth: true }
+                    Recorder {
+                        name: pane.shortcutName
+                        Layout.preferredWidth: 140
+                        Layout.preferredHeight: 28
+                    }
+                    Button {
+                        visible: pane.hasShortcut
+                        text: "Clear"
+                        flat: true
+                        font.pixelSize: 12
+                        palette.buttonText: theme.secondaryText
+                        Accessible.name: "Clear Shortcut"
+                        onClicked: Shortcuts.clearShortcut(pane.shortcutName)
+                    }
+                }
+                InfoBox { text: "Use this keyboard shortcut to copy this item's text from anywhere on your desktop." }
+            }
+
+            FormSection {
+                header: SectionHeader { icon: "doc.on.doc.fill"; title: "Smart Paste" }
+
+                ModernToggle {
+                    Layout.fillWidth: true
+                    icon: "doc.on.doc"
+                    title: "Enable Smart Paste"
+                    subtitle: "Automatically pastes after copying and preserves your original clipboard"
+                    isOn: pane.usesSmartPaste
+                    onToggled: {
+                        pane.usesSmartPaste = isOn;
+                        pane.updateItem();
+                    }
+                }
+                ModernToggle {
+                    Layout.fillWidth: true
+                    icon: "return"
+                    title: "Prepend New Line"
+                    subtitle: "Inserts a new line (Enter) before pasting the text"
+                    enabled: pane.usesSmartPaste
+                    isOn: pane.prependNewline
+                    onToggled: {
+                        pane.prependNewline = isOn;
+                        pane.updateItem();
+                    }
+                }
+                SuccessBox {
+                    visible: pane.trusted
+                    text: "Accessibility permission granted"
+                }
+                RowLayout {
+                    visible: !pane.trusted
+                    Layout.fillWidth: true
+                    WarningBox { text: "Accessibility permission required for Smart Paste" }
+                    Button {
+                        text: "Open System Settings"
+                        flat: true
+                        font.pixelSize: 11
+                        palette.buttonText: theme.accent
+                        Accessible.name: text
+                        onClicked: Settings.openAccessibilitySettings()
+                    }
+                }
+            }
+        }
+    }
+
+    TextEditorSheet {
+        id: textSheet
+        onSaved: {
+            pane.text = text;
+            close();
+            pane.updateItem();
+        }
+        onCancelled: close()
+    }
+}

@@ -1,0 +1,211 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Driftmark
+
+// The form in which a new entry is put together; nothing is stored before Save.
+Item {
+    id: form
+
+    // The id the new entry will get, fixed when the form opens, so that a shortcut recorded here
+    // belongs to it.
+    property string itemId
+    property string title
+    property string text
+    property color color: Settings.defaultColor
+    property bool usesSmartPaste: false
+    readonly property string shortcutName: itemId.length > 0 ? Shortcuts.menuItemName(itemId) : ""
+    signal saved()
+    signal cancelled()
+
+    // Starts a new entry.
+    function load() {
+        itemId = Settings.newItemId();
+        title = "";
+        text = "";
+        color = Settings.defaultColor;
+        usesSmartPaste = false;
+        nameField.text = "";
+        smartPasteBox.checked = false;
+        nameField.forceActiveFocus();
+    }
+    function save() {
+        Settings.addItem(itemId, title, text, color, usesSmartPaste);
+        form.saved();
+    }
+    function cancel() {
+        // A shortcut recorded for the entry that was never made goes with it.
+        Shortcuts.clearShortcut(shortcutName);
+        form.cancelled();
+    }
+
+    Theme { id: theme }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 20
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: 12
+            Text {
+                text: "Add Menu Item"
+                color: theme.primaryText
+                font.pixelSize: 16
+                font.weight: Font.DemiBold
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Item { Layout.fillWidth: true }
+            Button {
+                text: "Cancel"
+                flat: true
+                Accessible.name: text
+                onClicked: form.cancel()
+            }
+            Button {
+                text: "Save"
+                flat: true
+                enabled: form.title.length > 0 && form.text.length > 0
+                palette.buttonText: theme.accent
+                Accessible.name: text
+                onClicked: form.save()
+            }
+        }
+
+        ColumnLayout {
+            spacing: 14
+            Layout.fillWidth: true
+            Layout.leftMargin: 12
+            Layout.rightMargin: 12
+
+            TextField {
+                id: nameField
+                placeholderText: "Item Name"
+                Layout.fillWidth: true
+                Accessible.name: "Item Name"
+                ToolTip.text: "A short name for this menu item"
+                ToolTip.visible: hovered
+                ToolTip.delay: 700
+                onTextEdited: form.title = text
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text { text: "Clipboard Text"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Rectangle {
+                    Layout.fillWidth: true
+                    implicitHeight: textRow.implicitHeight + 16
+                    radius: 4
+                    color: "transparent"
+                    border.width: 1
+                    border.color: theme.separator
+                    RowLayout {
+                        id: textRow
+                        anchors.fill: parent
+                        anchors.margins: 8
+                        Text {
+                            text: Settings.preview(form.text, 50, "Click to set text...")
+                            color: form.text.length > 0 ? theme.primaryText : theme.secondaryText
+                            font.pixelSize: 12
+                            maximumLineCount: 2
+                            wrapMode: Text.WrapAnywhere
+                            elide: Text.ElideRight
+                            textFormat: Text.PlainText
+                            Layout.fillWidth: true
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: "Text preview: " + text
+                        }
+                        Button {
+                            text: "Edit"
+                            flat: true
+                            palette.buttonText: theme.accent
+                            Accessible.name: "Edit Text"
+                            onClicked: {
+                                textSheet.text = form.text;
+                                textSheet.open();
+                            }
+                        }
+                    }
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text { text: "Icon Color"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                GridLayout {
+                    columns: 5
+                    columnSpacing: 10
+                    rowSpacing: 10
+                    Layout.fillWidth: true
+                    Accessible.role: Accessible.Grouping
+                    Accessible.name: "Icon Color"
+                    Repeater {
+                        model: Settings.colorOptions
+                        delegate: Item {
+                            required property var modelData
+                            Layout.fillWidth: true
+                            implicitHeight: 30
+                            ColorOption {
+                                anchors.centerIn: parent
+                                color: modelData.color
+                                colorName: modelData.name
+                                isSelected: Settings.isColorSelected(form.color, modelData.color)
+                                onClicked: form.color = modelData.color
+                            }
+                        }
+                    }
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                CheckBox {
+                    id: smartPasteBox
+                    text: "Enable Smart Paste"
+                    Accessible.name: text
+                    onToggled: form.usesSmartPaste = checked
+                }
+                Text {
+                    text: "When enabled, automatically pastes after copying and preserves clipboard contents."
+                    color: theme.secondaryText
+                    font.pixelSize: 11
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text { text: "Keyboard Shortcut"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                RowLayout {
+                    Text { text: "Shortcut:"; color: theme.secondaryText; font.pixelSize: 12 }
+                    Recorder {
+                        name: form.shortcutName
+                        Layout.preferredWidth: 160
+                        Layout.preferredHeight: 28
+                    }
+                }
+                Text {
+                    text: "Set a custom keyboard shortcut for this menu item."
+                    color: theme.secondaryText
+                    font.pixelSize: 11
+                }
+            }
+        }
+        Item { Layout.fillHeight: true }
+    }
+
+    TextEditorSheet {
+        id: textSheet
+        onSaved: {
+            form.text = text;
+            close();
+        }
+        onCancelled: close()
+    }
+}

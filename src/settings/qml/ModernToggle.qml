@@ -1,0 +1,55 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// An on/off switch labelled with a symbol, a title and an optional subtitle.
+RowLayout {
+    id: toggle
+
+    property string icon
+    property string title
+    property string subtitle
+    property bool isOn
+    // The user flipped the switch; the new value is in isOn.
+    signal toggled()
+
+    Theme { id: theme }
+
+    spacing: 10
+    opacity: enabled ? 1 : 0.5
+    // The user's flip breaks the switch's binding; later changes from outside still reach it.
+    onIsOnChanged: control.checked = isOn
+
+    Item {
+        implicitWidth: 24
+        implicitHeight: 24
+        Symbol { anchors.centerIn: parent; name: toggle.icon; color: theme.accent; size: 16 }
+    }
+    ColumnLayout {
+        spacing: 2
+        Layout.fillWidth: true
+        Text {
+            text: toggle.title
+            color: theme.primaryText
+            font.pixelSize: theme.subheadline
+            font.weight: Font.Medium
+        }
+        Text {
+            visible: toggle.subtitle.length > 0
+            text: toggle.subtitle
+            color: theme.secondaryText
+            font.pixelSize: theme.caption
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+    }
+    Switch {
+        id: control
+        checked: toggle.isOn
+        Accessible.name: toggle.title
+        onToggled: {
+            toggle.isOn = checked;
+            toggle.toggled();
+        }
+    }
+}

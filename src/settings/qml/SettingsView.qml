@@ -1,0 +1,324 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Driftmark
+
+// The settings window's content: header, sidebar, the selected pane and footer, and the add, delete and
+// reset dialogs.
+Rectangle {
+    id: view
+
+    Theme { id: theme }
+
+    color: theme.windowBackground
+    implicitWidth: 800
+    implicitHeight: 700
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        // Header
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: header.implicitHeight + 32
+            gradient: Gradient {
+                GradientStop { position: 0; color: theme.controlBackground }
+                GradientStop { position: 1; color: theme.withOpacity(theme.controlBackground, 0.95) }
+            }
+            RowLayout {
+                id: header
+                anchors.fill: parent
+                anchors.leftMargin: 24
+                anchors.rightMargin: 24
+                anchors.topMargin: 16
+                anchors.bottomMargin: 16
+                spacing: 16
+
+                Rectangle {
+                    implicitWidth: 44
+                    implicitHeight: 44
+                    radius: 10
+                    Layout.alignment: Qt.AlignBottom
+                    gradient: Gradient {
+                        orientation: Gradient.Vertical
+                        GradientStop { position: 0; color: theme.blue }
+                        GradientStop { position: 1; color: theme.withOpacity(theme.blue, 0.8) }
+                    }
+                    Symbol { anchors.centerIn: parent; name: "gear"; color: "white"; size: 24 }
+                }
+                ColumnLayout {
+                    spacing: 2
+                    Layout.alignment: Qt.AlignBottom
+                    Text {
+                        text: "Driftmark Settings"
+                        color: theme.primaryText
+                        font.pixelSize: 20
+                        font.weight: Font.DemiBold
+                        Accessible.role: Accessible.Heading
+                        Accessible.name: text
+                    }
+                    Text {
+                        text: "Configure your menu bar items"
+                        color: theme.secondaryText
+                        font.pixelSize: 12
+                    }
+                }
+                Item { Layout.fillWidth: true }
+                Text {
+                    text: "v" + Settings.appVersion
+                    color: theme.secondaryText
+                    font.pixelSize: 12
+                    Layout.alignment: Qt.AlignBottom
+                }
+            }
+        }
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: theme.withOpacity(theme.gray, 0.3) }
+
+        RowLayout {
+            spacing: 0
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            // Sidebar
+            Rectangle {
+                Layout.preferredWidth: 250
+                Layout.fillHeight: true
+                color: theme.withOpacity(theme.controlBackground, 0.5)
+
+                ColumnLayout {
+                    anchors.fill: parent
+                    anchors.margins: 16
+                    spacing: 2
+
+                    SidebarRow {
+                        text: "General"
+                        symbol: "gearshape"
+                        selected: Settings.selectedSection === "general"
+                        onClicked: Settings.selectedSection = "general"
+                    }
+                    Item { implicitHeight: 16 }
+
+                    RowLayout {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 12
+                        Layout.rightMargin: 12
+                        Layout.bottomMargin: 8
+                        Text {
+                            text: "MENU BAR ITEMS"
+                            color: theme.secondaryText
+                            font.pixelSize: 11
+                            font.weight: Font.DemiBold
+                        }
+                        Item { Layout.fillWidth: true }
+                        SymbolButton {
+                            symbol: "plus.circle"
+                            color: theme.accent
+                            size: 14
+                            enabled: Settings.canAddItem
+                            Accessible.name: "Add menu item"
+                            Accessible.description: Settings.addItemToolTip
+                            ToolTip.text: Settings.addItemToolTip
+                            onClicked: addItemSheet.open()
+                        }
+                    }
+
+                    ListView {
+                        id: itemList
+                        Layout.fillWidth: true
+                        Layout.preferredHeight: contentHeight
+                        Layout.maximumHeight: contentHeight
+                        interactive: false
+                        spacing: 2
+                        model: Settings.items
+                        Accessible.role: Accessible.List
+                        Accessible.name: "Menu Bar Items"
+                        delegate: RowLayout {
+                            id: itemRow
+                            required property string itemId
+                            required property string title
+                            required property color iconColor
+                            readonly property bool selected: Settings.selectedSection === itemId
+
+                            width: itemList.width
+                            spacing: 8
+                            SidebarRow {
+                                text: itemRow.title
+                                dotColor: itemRow.iconColor
+                                selected: itemRow.selected
+                                onClicked: Settings.selectedSection = itemRow.itemId
+                            }
+                            SymbolButton {
+                                visible: Settings.showsDeleteControls
+                                symbol: "minus.circle"
+                                color: theme.withOpacity(theme.red, 0.7)
+                                size: 12
+                                Layout.rightMargin: 12
+                                opacity: itemRow.selected ? 1 : 0
+                                enabled: itemRow.selected
+                                Behavior on opacity { NumberAnimation { duration: 100; easing.type: Easing.InOutQuad } }
+                                Accessible.name: "Delete " + itemRow.title
+                                onClicked: {
+                                    Settings.requestDelete(itemRow.itemId);
+                                    deleteDialog.open();
+                                }
+                            }
+                        }
+                    }
+
+                    Item { Layout.fillHeight: true }
+                    Rectangle {
+                        Layout.fillWidth: true
+                        Layout.topMargin: 8
+                        Layout.bottomMargin: 8
+                        implicitHeight: 1
+                        color: theme.separator
+                    }
+                    SidebarRow {
+                        text: "About"
+                        symbol: "info.circle"
+                        selected: Settings.selectedSection === "about"
+                        onClicked: Settings.selectedSection = "about"
+                    }
+                }
+            }
+            Rectangle { Layout.fillHeight: true; implicitWidth: 1; color: theme.withOpacity(theme.gray, 0.3) }
+
+            // Content pane
+            Loader {
+                id: pane
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                readonly property string section: Settings.selectedSection
+                readonly property bool showsItem: section !== "general" && section !== "about"
+                // Bumped when entries disappear, so that the pane of one that is gone gives way to the
+                // empty state; edits of an entry leave its pane alone.
+                property int removals: 0
+                readonly property var selectedItem: {
+                    removals;
+                    return showsItem ? Settings.item(section) : null;
+                }
+                sourceComponent: section === "general" ? generalPane
+                               : section === "about" ? aboutPane
+                               : selectedItem ? itemPane : emptyState
+                Connections {
+                    target: Settings.items
+                    function onRowsRemoved() { pane.removals++; }
+                    function onModelReset() { pane.removals++; }
+                }
+            }
+        }
+
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: theme.withOpacity(theme.gray, 0.3) }
+
+        // Footer
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: footer.implicitHeight + 24
+            color: theme.withOpacity(theme.controlBackground, 0.5)
+            RowLayout {
+                id: footer
+                anchors.fill: parent
+                anchors.leftMargin: 24
+                anchors.rightMargin: 24
+                anchors.topMargin: 12
+                anchors.bottomMargin: 12
+                AbstractButton {
+                    id: resetButton
+                    text: "Reset to Defaults"
+                    implicitWidth: resetRow.implicitWidth
+                    implicitHeight: resetRow.implicitHeight
+                    Accessible.role: Accessible.Button
+                    Accessible.name: text
+                    HoverHandler { cursorShape: Qt.PointingHandCursor }
+                    contentItem: RowLayout {
+                        id: resetRow
+                        spacing: 6
+                        Symbol { name: "arrow.counterclockwise"; color: theme.withOpacity(theme.orange, 0.8); size: 13 }
+                        Text { text: resetButton.text; color: theme.withOpacity(theme.orange, 0.8); font.pixelSize: 13 }
+                    }
+                    background: Item {}
+                    onClicked: resetDialog.open()
+                }
+                Item { Layout.fillWidth: true }
+                Text { text: "Changes are saved automatically"; color: theme.secondaryText; font.pixelSize: 11 }
+            }
+        }
+    }
+
+    Component {
+        id: generalPane
+        ScrollView {
+            ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+            contentWidth: availableWidth
+            GeneralPane { width: parent.width }
+        }
+    }
+    Component {
+        id: aboutPane
+        ScrollView {
+            contentWidth: availableWidth
+            AboutPane { width: parent.width }
+        }
+    }
+    Component {
+        id: itemPane
+        MenuItemDetailView { item: pane.selectedItem }
+    }
+    Component {
+        id: emptyState
+        Item {
+            ColumnLayout {
+                anchors.centerIn: parent
+                width: parent.width - 40
+                spacing: 16
+                Symbol { name: "menubar.rectangle"; color: theme.secondaryText; size: 48; Layout.alignment: Qt.AlignHCenter }
+                Text {
+                    text: "No Menu Item Selected"
+                    color: theme.secondaryText
+                    font.pixelSize: 16
+                    font.weight: Font.Medium
+                    Layout.alignment: Qt.AlignHCenter
+                }
+                Text {
+                    text: "Select a menu item from the sidebar to configure its settings"
+                    color: theme.secondaryText
+                    font.pixelSize: 13
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+        }
+    }
+
+    Sheet {
+        id: addItemSheet
+        width: 450
+        height: 400
+        onOpened: editForm.load()
+        MenuItemEditView {
+            id: editForm
+            implicitWidth: 450
+            implicitHeight: 400
+            onSaved: addItemSheet.close()
+            onCancelled: addItemSheet.close()
+        }
+    }
+
+    Alert {
+        id: deleteDialog
+        title: "Delete Menu Item"
+        message: Settings.deleteMessage
+        destructiveText: "Delete"
+        onConfirmed: Settings.confirmDelete()
+    }
+
+    Alert {
+        id: resetDialog
+        title: "Reset All Settings"
+        message: "This will reset all settings to their default values and restart the app. Are you sure?"
+        destructiveText: "Reset"
+        onConfirmed: Settings.resetAllSettings()
+    }
+}

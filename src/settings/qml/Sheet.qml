@@ -1,0 +1,22 @@
+import QtQuick
+import QtQuick.Controls
+
+// A modal sheet over the window: nothing behind it reacts while it is open.
+Popup {
+    id: sheet
+
+    Theme { id: theme }
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    modal: true
+    focus: true
+    padding: 0
+    closePolicy: Popup.NoAutoClose
+    background: Rectangle {
+        color: theme.windowBackground
+        radius: 10
+        border.width: 1
+        border.color: theme.separator
+    }
+}

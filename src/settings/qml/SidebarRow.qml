@@ -1,0 +1,62 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// A selectable sidebar row: a symbol or a colour dot, then a title, on the accent colour when selected.
+AbstractButton {
+    id: row
+
+    property string symbol
+    // Shown instead of the symbol when set (an entry's colour).
+    property color dotColor: "transparent"
+    property bool selected: false
+
+    Theme { id: theme }
+
+    Layout.fillWidth: true
+    implicitHeight: content.implicitHeight + 16
+    hoverEnabled: true
+    Accessible.role: Accessible.PageTab
+    Accessible.name: text
+    Accessible.selectable: true
+    Accessible.selected: selected
+
+    background: Rectangle {
+        radius: 8
+        color: row.selected ? theme.accent : row.hovered ? theme.withOpacity(theme.primaryText, 0.06) : "transparent"
+    }
+    contentItem: RowLayout {
+        id: content
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        spacing: row.symbol.length > 0 ? 12 : 8
+        Item {
+            visible: row.symbol.length > 0
+            implicitWidth: 20
+            implicitHeight: 14
+            Symbol {
+                anchors.centerIn: parent
+                name: row.symbol
+                size: 14
+                color: row.selected ? "white" : theme.secondaryText
+            }
+        }
+        Rectangle {
+            visible: row.symbol.length === 0
+            implicitWidth: 12
+            implicitHeight: 12
+            radius: 6
+            color: row.dotColor
+        }
+        Text {
+            text: row.text
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            font.pixelSize: 13
+            font.weight: row.selected ? Font.Medium : Font.Normal
+            color: row.selected ? "white" : theme.primaryText
+            Layout.fillWidth: true
+        }
+    }
+}

@@ -1,0 +1,4 @@
+MessageBox {
+    symbol: "checkmark.circle.fill"
+    tint: "#28cd41"
+}

@@ -1,0 +1,70 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The sheet in which an entry's text is edited; the caller decides what Save and Cancel mean.
+Sheet {
+    id: sheet
+
+    property string text
+    signal saved()
+    signal cancelled()
+
+    width: Math.max(500, parent ? parent.width * 0.7 : 500)
+    height: Math.max(300, parent ? parent.height * 0.6 : 300)
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 16
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: 12
+            Text {
+                text: "Edit Text"
+                color: editorTheme.primaryText
+                font.pixelSize: 16
+                font.weight: Font.DemiBold
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Item { Layout.fillWidth: true }
+            Button {
+                text: "Cancel"
+                flat: true
+                Accessible.name: text
+                onClicked: sheet.cancelled()
+            }
+            Button {
+                text: "Save"
+                flat: true
+                palette.buttonText: editorTheme.accent
+                Accessible.name: "Save Text"
+                onClicked: sheet.saved()
+            }
+        }
+        MultilineTextEditor {
+            id: textEditor
+            text: sheet.text
+            placeholder: "Enter your text (supports multiple lines)"
+            onTextChanged: sheet.text = text
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.minimumHeight: 200
+            Layout.leftMargin: 12
+            Layout.rightMargin: 12
+        }
+        Text {
+            text: "Tip: Press Enter to create new lines. Your text will be copied exactly as typed."
+            color: editorTheme.secondaryText
+            font.pixelSize: 11
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+            Layout.leftMargin: 12
+            Layout.rightMargin: 12
+            Layout.bottomMargin: 12
+        }
+    }
+
+    Theme { id: editorTheme }
+}

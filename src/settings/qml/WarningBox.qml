@@ -1,0 +1,4 @@
+MessageBox {
+    symbol: "exclamationmark.triangle.fill"
+    tint: "#ff9500"
+}
