@@ -65,6 +65,18 @@ void AppDelegate::pasteToActiveApp(const MenuBarItem& item, std::function<void()
         return;
     }
 
+    // A shortcut pressed while the settings window is in front would paste into Driftmark's own fields.
+    // The copied text stays on the clipboard instead, for the user to paste where they mean to.
+    if (const auto frontmost = services_.workspace.frontmostApplication();
+        frontmost && frontmost->bundleIdentifier &&
+        frontmost->bundleIdentifier == services_.workspace.ownBundleIdentifier()) {
+        logger_.info("Driftmark's own window is in front: not pasting, the text stays on the clipboard");
+        logWriter_.logToFile("Paste skipped: Driftmark's own window is in front");
+        keepCopiedText_ = true;
+        completion();
+        return;
+    }
+
     if (!item.prependNewline) {
         postPasteKeystroke();
         completion();
@@ -127,7 +139,12 @@ void AppDelegate::finishSmartPaste(double delay) {
                              "s delay left to the Smart Paste still in progress");
         return;
     }
-    restoreClipboardContents(services_.clipboard, std::exchange(savedClipboard_, std::nullopt));
+    auto saved = std::exchange(savedClipboard_, std::nullopt);
+    if (std::exchange(keepCopiedText_, false)) {
+        logWriter_.logToFile("Clipboard keeps the copied text: nothing was pasted");
+        return;
+    }
+    restoreClipboardContents(services_.clipboard, std::move(saved));
     logWriter_.logToFile("Clipboard restored after " + shortestDecimal(delay) + "s delay");
 }
 

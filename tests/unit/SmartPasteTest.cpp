@@ -152,6 +152,24 @@ TEST_F(SmartPasteTest, WithoutRememberedAppPastesAtOnceAndRestoresLater) {
     EXPECT_EQ(clipboard().contents, userClipboard);
 }
 
+TEST_F(SmartPasteTest, DriftmarksOwnWindowInFrontIsNeverPastedIntoAndKeepsTheCopiedText) {
+    platform().workspace.frontmost = RunningApplication{99, std::string(applicationId), "Driftmark"};
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(), Not(Contains(testing::HasSubstr("keys:"))));
+    EXPECT_EQ(clipboard().contents, textOnly("Hello")) << "the text stays for the user to paste";
+    EXPECT_THAT(harness.dailyLog(), Contains("Clipboard keeps the copied text: nothing was pasted"));
+
+    // The next paste into another application restores as usual.
+    platform().workspace.frontmost = editor;
+    clipboard().contents = userClipboard;
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(4);
+    EXPECT_THAT(timeline(), Contains("2.100 keys: 9 down flags 0x100000"));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
 TEST_F(SmartPasteTest, ContextMenuCopiesPlainlyAndPastesIntoTheFrontmostApp) {
     hover(smart, editor);
     button(smart).click(MouseEventType::rightMouseUp);
