@@ -15,7 +15,7 @@ struct SymbolMapping {
     std::array<std::string_view, 2> themeNames;
 };
 
-constexpr std::array<SymbolMapping, 23> mappings = {{
+constexpr std::array<SymbolMapping, 20> mappings = {{
     {"doc.on.doc", {"edit-copy", ""}},
     {"doc.on.doc.fill", {"edit-copy", ""}},
     {"doc.on.clipboard", {"edit-paste", ""}},
@@ -23,7 +23,6 @@ constexpr std::array<SymbolMapping, 23> mappings = {{
     {"gear", {"preferences-system", "emblem-system"}},
     {"gearshape", {"emblem-system", "preferences-system"}},
     {"info.circle", {"help-about", "dialog-information"}},
-    {"info.circle.fill", {"dialog-information", ""}},
     {"power", {"system-shutdown", "application-exit"}},
     {"plus.circle", {"list-add", ""}},
     {"minus.circle", {"list-remove", ""}},
@@ -37,8 +36,6 @@ constexpr std::array<SymbolMapping, 23> mappings = {{
     {"command.square", {"input-keyboard", ""}},
     {"command", {"input-keyboard", ""}},
     {"paintpalette", {"applications-graphics", ""}},
-    {"tag", {"tag", ""}},
-    {"arrow.up.right", {"go-up", ""}},
 }};
 
 QString toQString(std::string_view text) {

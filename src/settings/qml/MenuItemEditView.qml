@@ -15,6 +15,8 @@ Item {
     property color color: Settings.defaultColor
     property bool usesSmartPaste: false
     readonly property string shortcutName: itemId.length > 0 ? Shortcuts.menuItemName(itemId) : ""
+    // Whether this opening of the form ended with Save.
+    property bool wasSaved: false
     signal saved()
     signal cancelled()
 
@@ -25,29 +27,37 @@ Item {
         text = "";
         color = Settings.defaultColor;
         usesSmartPaste = false;
+        wasSaved = false;
         nameField.text = "";
         smartPasteBox.checked = false;
         nameField.forceActiveFocus();
     }
     function save() {
         Settings.addItem(itemId, title, text, color, usesSmartPaste);
+        wasSaved = true;
         form.saved();
     }
-    function cancel() {
-        // A shortcut recorded for the entry that was never made goes with it.
-        Shortcuts.clearShortcut(shortcutName);
-        form.cancelled();
+    // However the form goes away without Save, a shortcut recorded for the entry that was never made
+    // goes with it.
+    function discard() {
+        if (!wasSaved)
+            Shortcuts.clearShortcut(shortcutName);
     }
 
     Theme { id: theme }
 
+    implicitHeight: content.implicitHeight + 12
+
     ColumnLayout {
+        id: content
         anchors.fill: parent
-        spacing: 20
+        spacing: 10
 
         RowLayout {
             Layout.fillWidth: true
-            Layout.margins: 12
+            Layout.leftMargin: 12
+            Layout.rightMargin: 12
+            Layout.topMargin: 8
             Text {
                 text: "Add Menu Item"
                 color: theme.primaryText
@@ -61,20 +71,20 @@ Item {
                 text: "Cancel"
                 flat: true
                 Accessible.name: text
-                onClicked: form.cancel()
+                onClicked: form.cancelled()
             }
             Button {
                 text: "Save"
                 flat: true
                 enabled: form.title.length > 0 && form.text.length > 0
-                palette.buttonText: theme.accent
+                palette.buttonText: enabled ? theme.accent : theme.tertiaryText
                 Accessible.name: text
                 onClicked: form.save()
             }
         }
 
         ColumnLayout {
-            spacing: 14
+            spacing: 12
             Layout.fillWidth: true
             Layout.leftMargin: 12
             Layout.rightMargin: 12

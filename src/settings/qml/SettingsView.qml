@@ -295,12 +295,13 @@ Rectangle {
     Sheet {
         id: addItemSheet
         width: 450
-        height: 400
+        height: Math.max(400, editForm.implicitHeight)
+        closePolicy: Popup.CloseOnEscape
         onOpened: editForm.load()
+        onClosed: editForm.discard()
         MenuItemEditView {
             id: editForm
-            implicitWidth: 450
-            implicitHeight: 400
+            anchors.fill: parent
             onSaved: addItemSheet.close()
             onCancelled: addItemSheet.close()
         }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Layouts
 
 // A symbol such as "gear", drawn in one colour at a square size.
 Image {
@@ -15,6 +16,9 @@ Image {
 
     width: size
     height: size
+    // Layouts size by the implicit size, which an image takes from its (doubled) source size.
+    Layout.preferredWidth: size
+    Layout.preferredHeight: size
     sourceSize: Qt.size(size * 2, size * 2)
     fillMode: Image.PreserveAspectFit
     smooth: true
