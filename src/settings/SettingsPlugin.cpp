@@ -7,6 +7,7 @@
 #include "settings/SymbolImageProvider.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickStyle>
@@ -87,6 +88,7 @@ std::unique_ptr<PlatformWindow> SettingsPlugin::makeWindow(const WindowConfigura
         return nullptr;
     }
     applyConfiguration(*window, configuration);
+    window->setIcon(QIcon(QStringLiteral(":/driftmark/settings/AboutIcon.svg")));
     connect(window, &QWindow::activeChanged, this, [this, window] {
         if (window->isActive()) {
             frontWindow_ = window;
