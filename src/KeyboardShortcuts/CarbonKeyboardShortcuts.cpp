@@ -86,29 +86,53 @@ EventHandling CarbonKeyboardShortcuts::hotKeyEvent(const HotKeyEvent& event) {
     }
     // Copies: the action may change the table.
     const HotKey hotKey = found->second;
+    // Registered key codes fit the service's 32-bit field.
+    const auto keyCode = static_cast<std::uint32_t>(hotKey.shortcut.carbonKeyCode);
     if (event.kind == HotKeyEvent::Kind::pressed) {
+        // A menu may open before the key comes up; its release then arrives as a raw key.
+        pressedKeys_.insert_or_assign(keyCode, hotKey.carbonHotKeyId);
         hotKey.onKeyDown(hotKey.shortcut);
     } else {
+        pressedKeys_.erase(keyCode);
         hotKey.onKeyUp(hotKey.shortcut);
     }
     return EventHandling::handled;
 }
 
 EventHandling CarbonKeyboardShortcuts::rawKeyEvent(const RawKeyEvent& event) {
+    if (event.kind == RawKeyEvent::Kind::up) {
+        return rawKeyReleased(event.keyCode);
+    }
+    // A new press of the key ends whatever its last press was.
+    pressedKeys_.erase(event.keyCode);
     // Caps Lock and the like must not keep a key from matching.
     const std::int64_t modifiers = normalizedCarbonModifiers(event.modifiers);
     for (const auto& [id, entry] : hotKeys_) {
         if (entry.shortcut.carbonKeyCode == event.keyCode && entry.shortcut.carbonModifiers == modifiers) {
             const HotKey hotKey = entry;
-            if (event.kind == RawKeyEvent::Kind::down) {
-                hotKey.onKeyDown(hotKey.shortcut);
-            } else {
-                hotKey.onKeyUp(hotKey.shortcut);
-            }
+            pressedKeys_.insert_or_assign(event.keyCode, hotKey.carbonHotKeyId);
+            hotKey.onKeyDown(hotKey.shortcut);
             return EventHandling::handled;
         }
     }
     return EventHandling::notHandled;
+}
+
+EventHandling CarbonKeyboardShortcuts::rawKeyReleased(std::uint32_t keyCode) {
+    // Only the release of a press that was taken is taken, so the menu sees every key it saw go down come
+    // up again; the modifiers held now say nothing.
+    const auto pressed = pressedKeys_.find(keyCode);
+    if (pressed == pressedKeys_.end()) {
+        return EventHandling::notHandled;
+    }
+    const std::uint32_t id = pressed->second;
+    pressedKeys_.erase(pressed);
+    // A hot key removed since its press runs nothing, but the release stays away from the menu too.
+    if (const auto found = hotKeys_.find(id); found != hotKeys_.end()) {
+        const HotKey hotKey = found->second;
+        hotKey.onKeyUp(hotKey.shortcut);
+    }
+    return EventHandling::handled;
 }
 
 std::optional<std::uint64_t> CarbonKeyboardShortcuts::registerWithService(const Shortcut& shortcut,
@@ -131,8 +155,13 @@ std::optional<std::uint64_t> CarbonKeyboardShortcuts::registerWithService(const 
 }
 
 void CarbonKeyboardShortcuts::reportFailure(const Shortcut& shortcut, std::int32_t status) {
-    standardOutput_ << "Error registering hotkey " << presentableDescription(shortcut, layout_) << ": "
-                    << status << std::endl;
+    reportRegistrationFailure(standardOutput_, shortcut, layout_, status);
+}
+
+void CarbonKeyboardShortcuts::reportRegistrationFailure(std::ostream& output, const Shortcut& shortcut,
+                                                        const KeyboardLayout& layout, std::int32_t status) {
+    output << "Error registering hotkey " << presentableDescription(shortcut, layout) << ": " << status
+           << std::endl;
 }
 
 void CarbonKeyboardShortcuts::suspendAll() {

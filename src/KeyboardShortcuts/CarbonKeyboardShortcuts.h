@@ -15,7 +15,9 @@ namespace driftmark::KeyboardShortcuts {
 
 // The table of shortcuts registered as system-wide hot keys, and the delivery of their key presses and
 // releases. While a menu of the application is open, hot keys are suspended and the menu's raw keys are
-// matched against the table instead; while the module is disabled, nothing is delivered.
+// matched against the table instead; while the module is disabled, nothing is delivered. A release goes
+// to the hot key whose press was delivered for that key, whatever modifiers are held by then: people often
+// let go of the modifiers before the key.
 class CarbonKeyboardShortcuts final : private HotKeyEventHandler {
 public:
     // "HTKY", the signature of every hot key registered here.
@@ -41,9 +43,15 @@ public:
 
     const std::map<std::uint32_t, HotKey>& hotKeys() const { return hotKeys_; }
 
+    // Writes the line of a refused registration, "Error registering hotkey <shortcut>: <status>", also
+    // used for a hot key that the platform loses after it was registered.
+    static void reportRegistrationFailure(std::ostream& output, const Shortcut& shortcut,
+                                          const KeyboardLayout& layout, std::int32_t status);
+
 private:
     EventHandling hotKeyEvent(const HotKeyEvent& event) override;
     EventHandling rawKeyEvent(const RawKeyEvent& event) override;
+    EventHandling rawKeyReleased(std::uint32_t keyCode);
 
     std::optional<std::uint64_t> registerWithService(const Shortcut& shortcut, std::uint32_t id);
     void reportFailure(const Shortcut& shortcut, std::int32_t status);
@@ -55,6 +63,8 @@ private:
     const Switches& switches_;
     std::ostream& standardOutput_;
     std::map<std::uint32_t, HotKey> hotKeys_;
+    // Key codes whose press was delivered, by either path, with the id of the hot key it went to.
+    std::map<std::uint32_t, std::uint32_t> pressedKeys_;
     std::uint32_t hotKeyId_ = 0;
     bool eventHandlerInstalled_ = false;
 };

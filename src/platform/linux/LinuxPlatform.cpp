@@ -17,6 +17,8 @@
 #include "platform/linux/XkbKeyboardLayout.h"
 #include "support/FilePreferencesStore.h"
 
+#include <iostream>
+
 namespace driftmark {
 
 struct LinuxPlatform::Parts {
@@ -29,8 +31,8 @@ struct LinuxPlatform::Parts {
     X11StatusBar statusBar{pointerMonitor};
     QtMainQueue mainQueue;
     QtApplication application;
-    X11HotKeyService hotKeyService;
     XkbKeyboardLayout keyboardLayout;
+    X11HotKeyService hotKeyService{keyboardLayout, std::cout};
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
     PluginWindowService windows;

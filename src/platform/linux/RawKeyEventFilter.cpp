@@ -8,6 +8,28 @@
 
 namespace driftmark {
 
+namespace {
+
+// Keys that only modify other keys.
+bool isModifierKey(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 RawKeyEventFilter::RawKeyEventFilter(HotKeyEventHandler& handler)
     : handler_(handler) {}
 
@@ -33,6 +55,11 @@ bool RawKeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<const QKeyEvent*>(event);
+    // Modifiers held for a shortcut must leave the menu as it is, and Qt's menus close on a bare Alt. They
+    // are no shortcut's key either, so neither the menu nor the handler gets them.
+    if (isModifierKey(key->key())) {
+        return true;
+    }
     // On X11 the native scan code is the X key code.
     const quint32 xKeyCode = key->nativeScanCode();
     const auto virtualKey =

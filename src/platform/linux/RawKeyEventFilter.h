@@ -10,7 +10,7 @@ namespace driftmark {
 // While a menu of the application holds the keyboard, hands the key presses and releases of the
 // application's windows to the hot-key handler as raw key events; a key the handler takes never reaches
 // the menu. Auto-repeated presses reach the menu or not as the first press did, without asking the handler
-// again.
+// again. Modifier keys (Shift, Control, Alt, Super) go to neither: they only change other keys.
 class RawKeyEventFilter final : public QObject {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "platform/linux/X11HotKeyService.h"
 
+#include "KeyboardShortcuts/CarbonKeyboardShortcuts.h"
 #include "platform/linux/KeyPositions.h"
 #include "platform/linux/LockModifierMasks.h"
 #include "platform/linux/RawKeyEventFilter.h"
@@ -38,8 +39,10 @@ void askForDetectableAutoRepeat(xcb_connection_t* connection) {
 
 } // namespace
 
-X11HotKeyService::X11HotKeyService()
-    : connection_(qtX11Connection()) {
+X11HotKeyService::X11HotKeyService(const KeyboardLayout& layout, std::ostream& standardOutput)
+    : connection_(qtX11Connection())
+    , layout_(layout)
+    , standardOutput_(standardOutput) {
     if (connection_ == nullptr) {
         return;
     }
@@ -75,7 +78,7 @@ HotKeyRegistration X11HotKeyService::registerHotKey(std::uint32_t keyCode, std::
     if (!xKeyCode || !xModifiers) {
         return {ungrabbableStatus, std::nullopt};
     }
-    Grab registration{*xKeyCode, *xModifiers, hotKeyId, {}};
+    Grab registration{*xKeyCode, *xModifiers, hotKeyId, keyCode, modifiers, {}};
     if (const std::int32_t status = grab(registration); status != 0) {
         return {status, std::nullopt};
     }
@@ -155,8 +158,14 @@ void X11HotKeyService::renewGrabs() {
     }
     lockMasks_ = lockMasks;
     // A combination that another program took in the meantime stays lost until it is registered again.
+    // Nothing else would show that the hot key is dead, so it is reported like a refused registration.
     for (auto& [handle, registration] : grabs_) {
-        grab(registration);
+        if (const std::int32_t status = grab(registration); status != 0) {
+            KeyboardShortcuts::CarbonKeyboardShortcuts::reportRegistrationFailure(
+                standardOutput_,
+                KeyboardShortcuts::Shortcut(registration.virtualKey, registration.hotKeyModifiers), layout_,
+                status);
+        }
     }
     xcb_flush(connection_);
 }

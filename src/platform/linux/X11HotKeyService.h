@@ -4,6 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@ namespace driftmark {
 
 class RawKeyEventFilter;
 class X11KeyboardMappingWatcher;
+class KeyboardLayout;
 
 // Global hot keys on X11: each registration is a passive key grab on the root window of Qt's connection,
 // taken once for every combination of Caps Lock, Num Lock and Scroll Lock. Command is the Super key
@@ -22,7 +24,9 @@ class X11KeyboardMappingWatcher;
 // filter; a held key reports one press and one release however long it auto-repeats. For that the service
 // turns on XKB's detectable auto-repeat for Qt's connection, so Qt's windows too see a held key as repeated
 // presses and a single release. While a menu of the application is open, raw keys come from the
-// application's own key events instead.
+// application's own key events instead. When a lock moves to another modifier every grab is taken again;
+// one that another program holds by then is lost, and reported on standard output the way a refused
+// registration is.
 class X11HotKeyService final : public HotKeyService, private QAbstractNativeEventFilter {
 public:
     // The status of a registration without an X display.
@@ -32,7 +36,8 @@ public:
     static constexpr std::int32_t ungrabbableStatus = 2;
 
     // Works on Qt's X connection; without one every registration is refused.
-    X11HotKeyService();
+    // The layout names a hot key whose grab is lost; it must outlive the service.
+    X11HotKeyService(const KeyboardLayout& layout, std::ostream& standardOutput);
     ~X11HotKeyService() override;
     X11HotKeyService(const X11HotKeyService&) = delete;
     X11HotKeyService& operator=(const X11HotKeyService&) = delete;
@@ -49,6 +54,9 @@ private:
         std::uint8_t keyCode = 0;
         std::uint16_t modifiers = 0;
         HotKeyId hotKeyId;
+        // As registered, to name the hot key when its grab is lost.
+        std::uint32_t virtualKey = 0;
+        std::uint32_t hotKeyModifiers = 0;
         // The modifier sets grabbed, one per lock combination; empty when the grab was lost.
         std::vector<std::uint16_t> grabbed;
     };
@@ -64,6 +72,8 @@ private:
     void deliver(HotKeyEvent::Kind kind, const std::vector<HotKeyId>& hotKeyIds);
 
     xcb_connection_t* connection_;
+    const KeyboardLayout& layout_;
+    std::ostream& standardOutput_;
     std::uint32_t root_ = 0;
     std::uint16_t lockMasks_ = 0;
     std::map<std::uint64_t, Grab> grabs_;
@@ -74,6 +84,7 @@ private:
     KeyEventDelivery delivery_ = KeyEventDelivery::none;
     std::unique_ptr<RawKeyEventFilter> rawKeys_;
     std::unique_ptr<X11KeyboardMappingWatcher> mappingWatcher_;
+    // Names the keys of lost grabs as the user's layout prints them.
 };
 
 } // namespace driftmark
