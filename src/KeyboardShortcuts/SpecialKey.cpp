@@ -27,7 +27,8 @@ constexpr std::array<SpecialKeyTexts, 53> table{{
     {SpecialKey::deleteForward, Key::deleteForward, "⌦", "⌦", "\uF728"},
     {SpecialKey::end, Key::end, "↘", "↘", "\uF72B"},
     {SpecialKey::escape, Key::escape, "⎋", "⎋", "\x1B"},
-    {SpecialKey::help, Key::help, "?\u20DD", "?\u20DD", "\uF746"},
+    // Help is grabbed as Insert, the key at its place on a PC keyboard, and is shown as that key.
+    {SpecialKey::help, Key::help, "\u2380", "\u2380", "\uF746"},
     {SpecialKey::home, Key::home, "↖", "↖", "\uF729"},
     {SpecialKey::space, Key::space, "", " ", " "},
     {SpecialKey::tab, Key::tab, "⇥", "⇥", "\t"},

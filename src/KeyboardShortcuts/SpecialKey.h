@@ -69,7 +69,7 @@ enum class SpecialKey {
 const std::unordered_map<Key, SpecialKey>& keyToSpecialKeyMapping();
 std::optional<SpecialKey> specialKey(Key key);
 
-// The symbol shown for the key, e.g. "↩", "F5", "3⃣".
+// The symbol shown for the key, e.g. "↩", "F5", "3⃣"; "⎀" (Insert) for help.
 std::string presentableDescription(SpecialKey key);
 // What a menu item shows for the key; keypad keys have nothing to show.
 std::optional<std::string> appKitMenuItemKeyEquivalent(SpecialKey key);
