@@ -15,7 +15,7 @@ struct SymbolMapping {
     std::array<std::string_view, 2> themeNames;
 };
 
-constexpr std::array<SymbolMapping, 20> mappings = {{
+constexpr std::array<SymbolMapping, 19> mappings = {{
     {"doc.on.doc", {"edit-copy", ""}},
     {"doc.on.doc.fill", {"edit-copy", ""}},
     {"doc.on.clipboard", {"edit-paste", ""}},
@@ -31,7 +31,6 @@ constexpr std::array<SymbolMapping, 20> mappings = {{
     {"checkmark.circle.fill", {"emblem-ok", "object-select"}},
     {"checkmark", {"object-select", ""}},
     {"xmark.circle.fill", {"edit-clear", ""}},
-    {"globe", {"web-browser", "applications-internet"}},
     {"doc.text", {"text-x-generic", ""}},
     {"command.square", {"input-keyboard", ""}},
     {"command", {"input-keyboard", ""}},

@@ -67,7 +67,6 @@ ColumnLayout {
             Layout.bottomMargin: 8
             implicitHeight: linkRow.implicitHeight
             text: About.websiteHost
-            Accessible.role: Accessible.Link
             Accessible.name: "Website " + About.websiteHost
             HoverHandler { cursorShape: Qt.PointingHandCursor }
             contentItem: RowLayout {

@@ -107,7 +107,6 @@ Rectangle {
                 implicitWidth: linkRow.implicitWidth
                 implicitHeight: linkRow.implicitHeight
                 text: About.websiteHost
-                Accessible.role: Accessible.Link
                 Accessible.name: "Website " + About.websiteHost
                 HoverHandler {
                     cursorShape: Qt.PointingHandCursor

@@ -15,9 +15,13 @@ Dialog {
     parent: Overlay.overlay
     anchors.centerIn: parent
     modal: true
-    width: Math.min(420, parent ? parent.width - 40 : 420)
+    width: 420
+    padding: 20
+    topPadding: 16
+    font.pixelSize: 15
 
     contentItem: Text {
+        width: alert.availableWidth
         text: alert.message
         color: theme.primaryText
         font.pixelSize: 13

@@ -13,10 +13,12 @@ AbstractButton {
 
     implicitWidth: 30
     implicitHeight: 30
-    Accessible.role: Accessible.RadioButton
+    // A swatch is one of a group of choices: checked while its colour is the chosen one. A click must not
+    // toggle it by itself; the chosen colour decides.
+    checkable: true
+    checked: isSelected
+    onToggled: checked = Qt.binding(() => isSelected)
     Accessible.name: colorName
-    Accessible.checkable: true
-    Accessible.checked: isSelected
 
     contentItem: Item {
         Rectangle {

@@ -38,7 +38,7 @@ ScrollView {
 
     onItemChanged: load()
     Component.onCompleted: load()
-    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+    ScrollBar.vertical.policy: ScrollBar.AsNeeded
     contentWidth: availableWidth
 
     Connections {

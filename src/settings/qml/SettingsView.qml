@@ -249,7 +249,7 @@ Rectangle {
     Component {
         id: generalPane
         ScrollView {
-            ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+            ScrollBar.vertical.policy: ScrollBar.AsNeeded
             contentWidth: availableWidth
             GeneralPane { width: parent.width }
         }

@@ -16,7 +16,6 @@ AbstractButton {
     Layout.fillWidth: true
     implicitHeight: content.implicitHeight + 16
     hoverEnabled: true
-    Accessible.role: Accessible.PageTab
     Accessible.name: text
     Accessible.selectable: true
     Accessible.selected: selected

@@ -11,6 +11,8 @@ Sheet {
     signal cancelled()
 
     width: Math.max(500, parent ? parent.width * 0.7 : 500)
+    // Each opening starts from the caller's text: what a cancelled opening typed is gone.
+    onAboutToShow: textEditor.text = sheet.text
     height: Math.max(300, parent ? parent.height * 0.6 : 300)
 
     ColumnLayout {
