@@ -1,0 +1,45 @@
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The logic is plain C++: only the Linux layer and the windows speak Qt, X11, D-Bus or Wayland, and the
+// logic never reaches into either of them.
+TEST(Layering, OnlyTheLinuxLayerAndTheWindowsIncludeToolkitOrDisplayHeaders) {
+    const fs::path source(DRIFTMARK_SOURCE_DIR);
+    const std::regex toolkit(
+        R"(^\s*#\s*include\s*<(Q[A-Za-z]|xcb/|X11/|xkbcommon/|dbus/|wayland-|systemd/))");
+    const std::regex layer(R"(^\s*#\s*include\s*"(platform/linux|settings)/)");
+    std::vector<std::string> offenders;
+    std::size_t checked = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path relative = fs::relative(entry.path(), source);
+        const std::string first = relative.begin()->string();
+        const bool isLinuxLayer = relative.string().starts_with("platform/linux") || first == "settings";
+        const auto extension = entry.path().extension();
+        if (!entry.is_regular_file() || isLinuxLayer || (extension != ".h" && extension != ".cpp")) {
+            continue;
+        }
+        // main() alone picks the real implementations.
+        if (relative == "app/main.cpp") {
+            continue;
+        }
+        ++checked;
+        std::ifstream file(entry.path());
+        for (std::string line; std::getline(file, line);) {
+            if (std::regex_search(line, toolkit) || std::regex_search(line, layer)) {
+                offenders.push_back(relative.string() + ": " + line);
+            }
+        }
+    }
+    EXPECT_GT(checked, 50U) << "the sources were not found under " << source;
+    EXPECT_TRUE(offenders.empty()) << offenders.front();
+}
+
+} // namespace
