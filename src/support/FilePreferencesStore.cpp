@@ -1,6 +1,7 @@
 #include "support/FilePreferencesStore.h"
 
 #include "support/AppLogger.h"
+#include "support/AtomicFile.h"
 #include "support/Paths.h"
 #include "support/PreferencesFileFormat.h"
 
@@ -18,10 +19,6 @@ namespace driftmark {
 
 namespace {
 
-std::string systemError(int code) {
-    return std::strerror(code);
-}
-
 std::string utcStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
@@ -31,47 +28,12 @@ std::string utcStamp() {
     return text;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Replaces `file` with `text` so that a crash at any moment leaves either the old or the new file.
-bool replaceAtomically(const std::filesystem::path& file, const std::string& text, std::string& error) {
-    const std::filesystem::path directory = file.parent_path();
+// The folder holds the user's texts: only they may list it.
+std::optional<FileError> writePreferences(const std::filesystem::path& file, const std::string& text) {
     std::error_code ignored;
-    std::filesystem::create_directories(directory, ignored);
-    ::chmod(directory.c_str(), 0700);
-
-    std::string temporary = (directory / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        error = systemError(errno);
-        return false;
-    }
-    const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    ::close(fd);
-    if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = systemError(written ? errno : writeErrno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    ::chmod(file.parent_path().c_str(), 0700);
+    return replaceFileAtomically(file, text, 0600);
 }
 
 } // namespace
@@ -129,9 +91,9 @@ void FilePreferencesStore::setAside(const std::string& reason) {
 }
 
 void FilePreferencesStore::valuesChanged() {
-    std::string error;
-    if (!replaceAtomically(file_, encodePreferences(values()), error)) {
-        reportProblem_("Could not write preferences file " + file_.string() + ": " + error);
+    if (const auto error = writePreferences(file_, encodePreferences(values()))) {
+        reportProblem_("Could not write preferences file " + file_.string() + ": " +
+                       std::strerror(error->code));
     }
 }
 

@@ -1,11 +1,11 @@
 #include "support/XdgAutostartEntry.h"
 
 #include "platform/SystemLog.h"
+#include "support/AtomicFile.h"
 #include "support/Paths.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -92,21 +92,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 } // namespace
 
 XdgAutostartEntry::XdgAutostartEntry()
@@ -144,39 +129,13 @@ bool XdgAutostartEntry::isEnabled() const {
     return true;
 }
 
-// A temporary file beside the entry, synced and renamed over it: a crash leaves the old entry or the
-// new one, never half of one.
+// Written atomically: a crash leaves the old entry or the new one, never half of one.
 std::optional<std::string> XdgAutostartEntry::registerItem() {
     if (executable_.empty()) {
         return "the path of the running program is unknown";
     }
-    const std::filesystem::path directory = file_.parent_path();
-    std::error_code created;
-    std::filesystem::create_directories(directory, created);
-    if (created) {
-        return failure(directory, created.value());
-    }
-    std::string temporary = (directory / ("." + file_.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return failure(directory, errno);
-    }
-    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, entryText(executable_)) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    ::close(fd);
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return failure(temporary, writeError);
-    }
-    if (::rename(temporary.c_str(), file_.c_str()) != 0) {
-        const int renameError = errno;
-        ::unlink(temporary.c_str());
-        return failure(file_, renameError);
-    }
-    if (const int directoryFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        directoryFd >= 0) {
-        ::fsync(directoryFd);
-        ::close(directoryFd);
+    if (const auto error = replaceFileAtomically(file_, entryText(executable_), 0644)) {
+        return error->description();
     }
     return std::nullopt;
 }

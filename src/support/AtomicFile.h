@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+namespace driftmark {
+
+// Why a file could not be written: the file or folder concerned and the system's error number.
+struct FileError {
+    std::filesystem::path path;
+    int code = 0;
+
+    // "<path>: <the system's description of the error>".
+    std::string description() const;
+};
+
+// Replaces `file` with `text` (creating its folder if needed) through a temporary file beside it that
+// is synced and renamed over it, so that a crash at any moment leaves either the old or the new file,
+// and the new one is on disk when the call returns.
+std::optional<FileError> replaceFileAtomically(const std::filesystem::path& file, const std::string& text,
+                                               mode_t mode);
+
+} // namespace driftmark
