@@ -2,7 +2,10 @@
 
 #include "platform/linux/X11Connection.h"
 
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 
 namespace driftmark {
 
@@ -30,6 +33,11 @@ void XTestAccessibilityTrust::showExplanation(bool trusted) {
         notice_->setWindowTitle(QStringLiteral("Driftmark"));
         notice_->setStandardButtons(QMessageBox::Ok);
         notice_->setWindowModality(Qt::NonModal);
+        // The website explains Smart Paste and what each kind of desktop needs for it.
+        QPushButton* help = notice_->addButton(QStringLiteral("Open Help Page"), QMessageBox::HelpRole);
+        QObject::connect(help, &QPushButton::clicked, [] {
+            QDesktopServices::openUrl(QUrl(QStringLiteral("https://driftmark.app")));
+        });
     }
     if (trusted) {
         notice_->setIcon(QMessageBox::Information);
