@@ -11,6 +11,7 @@ namespace driftmark {
 void AppDelegate::setupKeyboardShortcuts() {
     logShortcutSetup("Setting up keyboard shortcuts...");
     keyboardShortcutsManager_ = &keyboardShortcutsManagerProvider_();
+    menuBarManager_->setShortcuts(keyboardShortcutsManager_->shortcuts());
     for (const auto& item : menuItemManager_.items()) {
         keyboardShortcutsManager_->registerShortcut(item, itemAction(item));
     }

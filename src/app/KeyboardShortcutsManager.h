@@ -50,6 +50,8 @@ public:
     void updateShortcuts(const std::vector<MenuBarItem>& items);
 
     const KeyboardShortcuts::Name& copyToClipboard() const { return copyToClipboard_; }
+    // The module that holds the items' shortcuts, for showing them elsewhere.
+    KeyboardShortcuts::Module& shortcuts() const { return shortcuts_; }
 
     // Run when the older shortcut is released; empty does nothing.
     Action copyTextAction;

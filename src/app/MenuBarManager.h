@@ -21,6 +21,10 @@ namespace driftmark {
 
 class MenuItemManager;
 
+namespace KeyboardShortcuts {
+class Module;
+}
+
 // Keeps one status item per entry, draws its disc and tooltip, remembers which other application was
 // frontmost when the pointer last crossed it, and turns clicks into requests to the delegate. Reads
 // the entries from the store at the moment of a click or a tooltip update. Main thread only.
@@ -36,6 +40,9 @@ public:
 
     // Held without owning it; requests made after the delegate is gone are dropped.
     void setDelegate(std::weak_ptr<MenuBarManagerDelegate> delegate) { delegate_ = std::move(delegate); }
+    // Context menus opened from now on show their item's own shortcut, as the module has it. The module
+    // must outlive the menus.
+    void setShortcuts(KeyboardShortcuts::Module& shortcuts) { shortcuts_ = &shortcuts; }
 
     // Removes the status items of vanished entries, refreshes the others in place and creates the
     // missing ones in ascending `order`.
@@ -60,6 +67,7 @@ private:
 
     void statusItemClicked(StatusBarButton& button, MouseEventType type);
     void showContextMenu(const MenuBarItem& item, StatusBarButton& button);
+    ShownKeyEquivalent itemShortcut(const Uuid& id) const;
     void copyMenuItemClicked(const MenuBarItem& item);
     void pasteMenuItemClicked(const MenuBarItem& item);
     void editMenuItemClicked(const MenuBarItem& item);
@@ -76,6 +84,8 @@ private:
     std::weak_ptr<MenuBarManagerDelegate> delegate_;
     const MenuItemManager& menuItemManager_;
     PlatformServices services_;
+    // Absent until shortcuts are set up; menus then show no shortcut of their item.
+    KeyboardShortcuts::Module* shortcuts_ = nullptr;
     LivenessToken liveness_;
 };
 

@@ -1,3 +1,5 @@
+#include "KeyboardShortcuts/MenuItemShortcutBinding.h"
+#include "app/KeyboardShortcutsManager.h"
 #include "app/MenuBarManager.h"
 #include "app/StatusItemMenu.h"
 #include "platform/Application.h"
@@ -45,7 +47,7 @@ void MenuBarManager::showContextMenu(const MenuBarItem& item, StatusBarButton& b
         .openAbout = liveness_.guard([this] { openAboutClicked(); }),
         .quit = [&application = services_.application] { application.terminate(); },
     };
-    Menu menu = makeStatusItemMenu(item, previousApp(item.id()), actions);
+    Menu menu = makeStatusItemMenu(item, previousApp(item.id()), actions, itemShortcut(item.id()));
 
     const auto statusItem = statusItems_.find(item.id());
     if (statusItem == statusItems_.end()) {
@@ -59,6 +61,20 @@ void MenuBarManager::showContextMenu(const MenuBarItem& item, StatusBarButton& b
             detached->second->setMenu(std::nullopt);
         }
     }));
+}
+
+// Only shown: the item's hot key does the work, so the menu must not act on the keystroke as well. The
+// binding keeps the shown shortcut in step with the stored one for as long as the menu holds it.
+ShownKeyEquivalent MenuBarManager::itemShortcut(const Uuid& id) const {
+    if (shortcuts_ == nullptr) {
+        return {};
+    }
+    return [&shortcuts = *shortcuts_, name = KeyboardShortcutsManager::menuItemName(id)](
+               KeyEquivalentMenuItem& shown) -> std::shared_ptr<void> {
+        auto binding = std::make_shared<KeyboardShortcuts::MenuItemShortcutBinding>(shortcuts, shown);
+        binding->setShortcutFor(name);
+        return binding;
+    };
 }
 
 void MenuBarManager::copyMenuItemClicked(const MenuBarItem& item) {

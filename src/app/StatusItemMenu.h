@@ -21,8 +21,9 @@ struct StatusItemMenuActions {
 };
 
 // The context menu of one item's status button. The paste entry appears only for a Smart Paste item
-// with a remembered application.
+// with a remembered application. `itemShortcut` shows the item's own shortcut beside the entry that
+// does what the shortcut does: the paste entry when there is one, the copy entry otherwise.
 Menu makeStatusItemMenu(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp,
-                        const StatusItemMenuActions& actions);
+                        const StatusItemMenuActions& actions, const ShownKeyEquivalent& itemShortcut = {});
 
 } // namespace driftmark

@@ -12,6 +12,8 @@
 
 namespace driftmark {
 
+class KeyEquivalentMenuItem;
+
 // What a status button shows: a filled, stroked disc inset into a square canvas. Sizes are in points;
 // the platform draws it at whatever pixel size its tray asks for.
 struct DiscIcon {
@@ -29,6 +31,9 @@ enum class MouseEventType { leftMouseUp = 2, rightMouseUp = 4, other = 0 };
 
 struct MenuEntry;
 using MenuAction = std::function<void(const MenuEntry& entry)>;
+// Given the platform's item for an entry of a menu being shown, starts showing a key equivalent on it
+// and returns what keeps that going; the menu holds it while it shows the item, and lets go of it first.
+using ShownKeyEquivalent = std::function<std::shared_ptr<void>(KeyEquivalentMenuItem& item)>;
 
 // One line of a context menu. A separator has no title and no action.
 struct MenuEntry {
@@ -37,8 +42,11 @@ struct MenuEntry {
     std::string keyEquivalent; // with the platform's default modifier, e.g. "q"
     std::string symbolName;    // an icon named by its symbol catalogue name, e.g. "doc.on.doc"
     MenuAction action;
+    // A key equivalent that is only shown, never typed into the menu: a global hot key acts on it.
+    // Empty for none.
+    ShownKeyEquivalent shownKeyEquivalent;
 
-    static MenuEntry separator() { return MenuEntry{true, {}, {}, {}, {}}; }
+    static MenuEntry separator() { return MenuEntry{true, {}, {}, {}, {}, {}}; }
 };
 
 struct Menu {

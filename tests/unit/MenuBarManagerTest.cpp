@@ -1,6 +1,8 @@
 #include "app/MenuBarManager.h"
 
+#include "app/KeyboardShortcutsManager.h"
 #include "fakes/AppHarness.h"
+#include "fakes/FakeKeyEquivalentMenuItem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,6 +10,10 @@
 namespace driftmark {
 namespace {
 
+using KeyboardShortcuts::Key;
+using KeyboardShortcuts::ModifierFlags;
+using KeyboardShortcuts::Shortcut;
+using test::FakeKeyEquivalentMenuItem;
 using test::FakeStatusBarButton;
 using test::FakeStatusItem;
 using test::makeItem;
@@ -44,6 +50,19 @@ std::vector<MenuLine> lines(const Menu& menu) {
     return result;
 }
 
+// The indexes of the entries that show a key equivalent of their own.
+std::vector<std::size_t> entriesShowingAShortcut(const Menu& menu) {
+    std::vector<std::size_t> result;
+    for (std::size_t index = 0; index < menu.entries.size(); ++index) {
+        if (menu.entries[index].shownKeyEquivalent) {
+            result.push_back(index);
+        }
+    }
+    return result;
+}
+
+const Shortcut controlOptionK(Key::k, ModifierFlags::control | ModifierFlags::option);
+
 class MenuBarManagerTest : public testing::Test {
 protected:
     // The store's own list is replaced by each test's list, announced but not saved.
@@ -73,6 +92,18 @@ protected:
             result.push_back(MenuBarManager::autosaveName(item.id()));
         }
         return result;
+    }
+
+    // The item's context menu as it pops up.
+    Menu openMenu(const MenuBarItem& item) {
+        button(item).click(MouseEventType::rightMouseUp);
+        harness.platform.mainQueue.runPending();
+        EXPECT_FALSE(statusBar().poppedMenus.empty());
+        return statusBar().poppedMenus.empty() ? Menu{} : statusBar().poppedMenus.back();
+    }
+
+    void storeShortcut(const MenuBarItem& item, const std::optional<Shortcut>& shortcut) {
+        harness.shortcuts.module.setShortcut(shortcut, KeyboardShortcutsManager::menuItemName(item.id()));
     }
 
     test::FakeStatusBar& statusBar() { return harness.platform.statusBar; }
@@ -345,6 +376,103 @@ TEST_F(MenuBarManagerTest, StatusItemsWithoutButtonOrMonitorStillReconcile) {
     EXPECT_TRUE(manager->previousApps().empty());
     show({beta});
     EXPECT_EQ(statusBar().removed, names({alpha}));
+}
+
+TEST_F(MenuBarManagerTest, CopyEntryShowsTheItemsShortcutAndFollowsItWhileTheMenuIsShown) {
+    manager->setShortcuts(harness.shortcuts.module);
+    storeShortcut(beta, controlOptionK);
+    storeShortcut(gamma, Shortcut(Key::f2, ModifierFlags::control));
+    show({beta, gamma});
+
+    const Menu menu = openMenu(beta);
+    ASSERT_THAT(entriesShowingAShortcut(menu), ElementsAre(0u));
+    FakeKeyEquivalentMenuItem shown;
+    std::shared_ptr<void> binding = menu.entries[0].shownKeyEquivalent(shown);
+    EXPECT_EQ(shown.key, "k");
+    EXPECT_EQ(shown.modifierFlags, (ModifierFlags::control | ModifierFlags::option).rawValue);
+    // Shown only: the menu's own key equivalents stay Settings' and Quit's.
+    EXPECT_EQ(menu.entries[0].keyEquivalent, "");
+
+    storeShortcut(beta, Shortcut(Key::f2, ModifierFlags::command));
+    EXPECT_EQ(shown.key, "k");
+    harness.shortcuts.mainQueue.runPending();
+    EXPECT_EQ(shown.key, "\uF705");
+    EXPECT_EQ(shown.modifierFlags, ModifierFlags::command.rawValue);
+
+    storeShortcut(beta, std::nullopt);
+    harness.shortcuts.mainQueue.runPending();
+    EXPECT_EQ(shown.key, "");
+    EXPECT_EQ(shown.modifierFlags, 0u);
+
+    // Once the menu lets go of the binding, changes no longer reach its entry.
+    binding.reset();
+    const int updates = shown.updates;
+    storeShortcut(beta, controlOptionK);
+    harness.shortcuts.mainQueue.runPending();
+    EXPECT_EQ(shown.updates, updates);
+    EXPECT_EQ(shown.key, "");
+}
+
+TEST_F(MenuBarManagerTest, AnItemWithoutShortcutShowsNoneEvenBesideOthersThatHaveOne) {
+    manager->setShortcuts(harness.shortcuts.module);
+    storeShortcut(gamma, controlOptionK);
+    show({beta, gamma});
+
+    const Menu menu = openMenu(beta);
+    ASSERT_THAT(entriesShowingAShortcut(menu), ElementsAre(0u));
+    FakeKeyEquivalentMenuItem shown;
+    const std::shared_ptr<void> binding = menu.entries[0].shownKeyEquivalent(shown);
+    EXPECT_EQ(shown.key, "");
+    EXPECT_EQ(shown.modifierFlags, 0u);
+
+    // Another item's change is not this item's.
+    storeShortcut(gamma, Shortcut(Key::f2, ModifierFlags::control));
+    harness.shortcuts.mainQueue.runPending();
+    EXPECT_EQ(shown.key, "");
+    // Its own shortcut, bound while the menu is open, shows one turn later.
+    storeShortcut(beta, controlOptionK);
+    harness.shortcuts.mainQueue.runPending();
+    EXPECT_EQ(shown.key, "k");
+}
+
+TEST_F(MenuBarManagerTest, SmartPasteItemsShowTheirShortcutBesideThePasteEntryWhenThereIsOne) {
+    manager->setShortcuts(harness.shortcuts.module);
+    storeShortcut(alpha, controlOptionK);
+    show({alpha});
+
+    EXPECT_THAT(entriesShowingAShortcut(openMenu(alpha)), ElementsAre(0u));
+    hover(alpha, editor);
+    const Menu menu = openMenu(alpha);
+    ASSERT_EQ(menu.entries[1].title, "Paste in Editor");
+    ASSERT_THAT(entriesShowingAShortcut(menu), ElementsAre(1u));
+    FakeKeyEquivalentMenuItem shown;
+    const std::shared_ptr<void> binding = menu.entries[1].shownKeyEquivalent(shown);
+    EXPECT_EQ(shown.key, "k");
+}
+
+TEST_F(MenuBarManagerTest, BeforeShortcutsAreSetUpNoEntryShowsOne) {
+    storeShortcut(beta, controlOptionK);
+    show({beta});
+    EXPECT_THAT(entriesShowingAShortcut(openMenu(beta)), testing::IsEmpty());
+}
+
+TEST(MenuBarManagerLaunchTest, LaunchedApplicationsMenusShowTheItemsShortcut) {
+    const MenuBarItem item = makeItem("Solo", "solo text", false);
+    test::AppHarness harness({item});
+    harness.shortcuts.module.setShortcut(controlOptionK, KeyboardShortcutsManager::menuItemName(item.id()));
+    const auto delegate = harness.launch();
+
+    test::FakeStatusItem* statusItem =
+        harness.platform.statusBar.item(MenuBarManager::autosaveName(item.id()));
+    ASSERT_NE(statusItem, nullptr);
+    statusItem->fakeButton()->click(MouseEventType::rightMouseUp);
+    ASSERT_EQ(harness.platform.statusBar.poppedMenus.size(), 1u);
+    const Menu& menu = harness.platform.statusBar.poppedMenus.front();
+    ASSERT_THAT(entriesShowingAShortcut(menu), ElementsAre(0u));
+    FakeKeyEquivalentMenuItem shown;
+    const std::shared_ptr<void> binding = menu.entries[0].shownKeyEquivalent(shown);
+    EXPECT_EQ(shown.key, "k");
+    EXPECT_EQ(shown.modifierFlags, (ModifierFlags::control | ModifierFlags::option).rawValue);
 }
 
 TEST_F(MenuBarManagerTest, CallbacksAfterTheManagerIsGoneDoNothing) {

@@ -1,5 +1,6 @@
 #include "platform/linux/ContextMenuPresenter.h"
 
+#include "platform/linux/QActionKeyEquivalent.h"
 #include "platform/linux/ScreenCoordinates.h"
 #include "platform/linux/SymbolIcons.h"
 #include "platform/linux/TrayLayout.h"
@@ -10,6 +11,7 @@
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
+#include <memory>
 
 namespace driftmark {
 
@@ -47,6 +49,13 @@ void addKeyEquivalent(QMenu& menu, QAction& action, const MenuEntry& entry) {
     });
 }
 
+// The action's shortcut text, kept up to date by the entry's own binding. Declared after the item, the
+// binding goes first.
+struct ShownShortcut {
+    std::unique_ptr<QActionKeyEquivalent> item;
+    std::shared_ptr<void> binding;
+};
+
 QMenu* buildMenu(const Menu& menu) {
     auto* widget = new QMenu;
     for (const MenuEntry& entry : menu.entries) {
@@ -55,7 +64,15 @@ QMenu* buildMenu(const Menu& menu) {
             continue;
         }
         QAction* action = widget->addAction(symbolIcon(entry.symbolName), menuText(entry));
-        QObject::connect(action, &QAction::triggered, widget, [entry] {
+        std::shared_ptr<ShownShortcut> shown;
+        if (entry.shownKeyEquivalent) {
+            shown = std::make_shared<ShownShortcut>();
+            shown->item = std::make_unique<QActionKeyEquivalent>(*action);
+            shown->binding = entry.shownKeyEquivalent(*shown->item);
+        }
+        // The connection ends with the action or the menu, and takes the shown shortcut along: its
+        // binding lives exactly as long as the menu entry it updates.
+        QObject::connect(action, &QAction::triggered, widget, [entry, shown] {
             if (entry.action) {
                 entry.action(entry);
             }

@@ -18,7 +18,9 @@ public:
     ContextMenuPresenter& operator=(const ContextMenuPresenter&) = delete;
 
     // Pops `menu` up below or above `anchor` (root-window pixels), or at the pointer without one, and
-    // returns at once. A chosen entry's action is called with a copy of the entry.
+    // returns at once. A chosen entry's action is called with a copy of the entry. Fixed key equivalents
+    // work while the menu is open; shown ones only show, kept up to date by their entry's binding until
+    // the menu goes.
     void popup(const Menu& menu, std::optional<Rect> anchor);
 
 private:
