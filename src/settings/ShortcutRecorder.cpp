@@ -112,8 +112,10 @@ void ShortcutRecorder::setKeyboardGrabbed(bool grabbed) {
 }
 
 void ShortcutRecorder::blur() {
-    if (field_ && field_->hasActiveFocus() && field_->window() != nullptr) {
-        field_->window()->contentItem()->forceActiveFocus();
+    // Clearing the field's own focus: handing it to the window's root would give it straight back, as the
+    // root remembers the field as its focus item.
+    if (field_ && field_->hasActiveFocus()) {
+        field_->setFocus(false);
     }
 }
 

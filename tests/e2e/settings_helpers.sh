@@ -254,3 +254,105 @@ screenshot() {
   import -window "$window" "$file" 2>/dev/null || fail "no picture of '$1'"
   echo "screenshot: $file"
 }
+
+# --- Controls of one window -------------------------------------------------------------------------
+
+# click_window_control TITLE ROLE NAME: clicks a control of the window of that title only, for a control
+# that more than one of the program's windows show (the website link of the about window and pane).
+click_window_control() {
+  local centre x y
+  centre=$(atspi --window "$1" --last center "$2" "$3") || fail "no $2 '$3' in the window '$1'"
+  read -r x y <<<"$centre"
+  xdotool mousemove $((x - 2)) $((y - 2)) mousemove "$x" "$y" click 1
+}
+
+# --- Opening URLs -----------------------------------------------------------------------------------
+
+# Puts a stand-in xdg-open first on PATH, for the program started after this: it opens nothing and
+# appends its arguments, one line per call, to $OPENED_URLS.
+stand_in_xdg_open() {
+  OPENED_URLS="$E2E_HOME/opened-urls"
+  mkdir -p "$E2E_HOME/bin"
+  cat >"$E2E_HOME/bin/xdg-open" <<STAND_IN
+#!/bin/sh
+printf '%s\n' "\$*" >>"$OPENED_URLS"
+STAND_IN
+  chmod +x "$E2E_HOME/bin/xdg-open"
+  : >"$OPENED_URLS"
+  export PATH="$E2E_HOME/bin:$PATH"
+}
+
+# How many times the stand-in xdg-open was asked for exactly this URL.
+opened_count() {
+  grep -cxF -- "$1" "$OPENED_URLS" || true
+}
+
+opened_at_least() {
+  [ "$(opened_count "$1")" -ge "$2" ]
+}
+
+# --- Pixels -----------------------------------------------------------------------------------------
+
+# pixel_luminance FILE X Y: the luminance (0 black to 1 white) of one pixel of a picture.
+pixel_luminance() {
+  convert "$1" -crop "1x1+$2+$3" +repage -format '%[fx:luminance]' info:
+}
+
+# --- Descriptions -----------------------------------------------------------------------------------
+
+# control_description ROLE NAME: the accessible description of a control (the last match, as
+# control_text does); a shortcut recorder describes itself with its shortcut or its placeholder.
+control_description() {
+  "$ATSPI_PYTHON" -c '
+import argparse, sys
+sys.path.insert(0, sys.argv[1])
+import atspi
+options = argparse.Namespace(app="driftmark-menubar", window=None, timeout=10.0, any=False, index=None, last=True)
+accessible = atspi.find(options, sys.argv[2], sys.argv[3])
+print(accessible.description or "")
+' "$E2E_DIR" "$1" "$2"
+}
+
+control_description_is() {
+  [ "$(control_description "$1" "$2" 2>/dev/null)" = "$3" ]
+}
+
+# wait_for_description ROLE NAME DESCRIPTION: until the control's description is the given one.
+wait_for_description() {
+  local deadline=$((SECONDS + 10))
+  until control_description_is "$1" "$2" "$3"; do
+    [ $SECONDS -lt $deadline ] ||
+      fail "the $1 '$2' is described as '$(control_description "$1" "$2" 2>/dev/null)', not '$3'"
+    sleep 0.1
+  done
+}
+
+# --- Stored shortcuts -------------------------------------------------------------------------------
+
+# stored_shortcut_of NAME: "KEY_CODE MODIFIERS" of the shortcut stored under KeyboardShortcuts_NAME,
+# nothing when there is none.
+stored_shortcut_of() {
+  "$ATSPI_PYTHON" -c '
+import json, sys
+with open(sys.argv[1]) as file:
+    value = json.load(file).get("KeyboardShortcuts_" + sys.argv[2])
+if value is not None:
+    shortcut = json.loads(value["string"])
+    print(shortcut["carbonKeyCode"], shortcut["carbonModifiers"])
+' "$PREFERENCES" "$1"
+}
+
+stored_shortcut_is() {
+  [ "$(stored_shortcut_of "$1" 2>/dev/null)" = "$2" ]
+}
+
+# wait_for_stored_shortcut NAME "KEY_CODE MODIFIERS": until that shortcut is stored for the name ("" for
+# none).
+wait_for_stored_shortcut() {
+  local deadline=$((SECONDS + 10))
+  until stored_shortcut_is "$1" "$2"; do
+    [ $SECONDS -lt $deadline ] ||
+      fail "the stored shortcut of $1 is '$(stored_shortcut_of "$1" 2>/dev/null)', not '$2'"
+    sleep 0.05
+  done
+}

@@ -36,7 +36,13 @@ ColumnLayout {
             ColumnLayout {
                 spacing: 4
                 Text { text: "Driftmark"; color: theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
-                Text { text: "Version " + Settings.appVersion; color: theme.secondaryText; font.pixelSize: 11 }
+                Text {
+                    text: "Version " + Settings.appVersion
+                    color: theme.secondaryText
+                    font.pixelSize: 11
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
             }
         }
         Text {

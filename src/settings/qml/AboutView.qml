@@ -53,6 +53,8 @@ Rectangle {
                     color: "#6e6e73"
                     font.pixelSize: 13
                     Layout.alignment: Qt.AlignHCenter
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
             }
         }

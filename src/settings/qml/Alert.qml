@@ -15,6 +15,7 @@ Dialog {
     parent: Overlay.overlay
     anchors.centerIn: parent
     modal: true
+    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.35) }
     width: 420
     padding: 20
     topPadding: 16

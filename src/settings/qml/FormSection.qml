@@ -24,7 +24,7 @@ ColumnLayout {
         Layout.fillWidth: true
         implicitHeight: content.implicitHeight + 24
         radius: 8
-        color: theme.controlBackground
+        color: theme.cardBackground
         border.width: 1
         border.color: theme.separator
         ColumnLayout {

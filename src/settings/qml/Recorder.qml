@@ -22,7 +22,13 @@ TextField {
     selectByMouse: false
     Accessible.role: Accessible.EditableText
     Accessible.name: "Keyboard Shortcut"
-    Accessible.description: text.length > 0 ? text : placeholderText
+    // The text field sets its description to the placeholder whenever that changes; what the field shows
+    // is what a screen reader should say.
+    function describe() {
+        Accessible.description = text.length > 0 ? text : placeholderText;
+    }
+    onTextChanged: describe()
+    onPlaceholderTextChanged: describe()
 
     Component.onCompleted: recorder = Shortcuts.makeRecorder(field, name)
     onNameChanged: if (recorder) recorder.name = name
@@ -64,6 +70,7 @@ TextField {
         parent: Overlay.overlay
         anchors.centerIn: parent
         modal: true
+        Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.35) }
         width: Math.min(420, parent ? parent.width - 40 : 420)
         title: "Keyboard Shortcut"
         onOpened: answer = 0

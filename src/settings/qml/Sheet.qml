@@ -10,6 +10,7 @@ Popup {
     parent: Overlay.overlay
     anchors.centerIn: parent
     modal: true
+    Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.35) }
     focus: true
     padding: 0
     closePolicy: Popup.NoAutoClose

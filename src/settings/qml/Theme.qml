@@ -11,7 +11,11 @@ QtObject {
     readonly property color accent: palette.highlight
     readonly property color accentText: palette.highlightedText
     readonly property color windowBackground: palette.window
+    readonly property bool isDark: palette.window.hslLightness < 0.5
     readonly property color controlBackground: palette.base
+    // The panels that group a pane's rows: on a dark desktop a shade lighter than the window, so that
+    // the fields on them (drawn in the base colour) keep their outline.
+    readonly property color cardBackground: isDark ? Qt.lighter(palette.window, 1.3) : palette.base
     readonly property color textBackground: palette.base
     readonly property color label: palette.text
     readonly property color separator: Qt.rgba(palette.windowText.r, palette.windowText.g, palette.windowText.b, 0.18)
