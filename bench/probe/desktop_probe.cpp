@@ -1,6 +1,6 @@
 // The desktop benchmark's stopwatch: it watches the display in $DISPLAY for what a person waits for,
-// tray icons docking and text arriving on the clipboard, and says when it happened. Built and run by
-// bench/desktop-benchmark.
+// tray icons docking, text arriving on the clipboard and a window coming up, and says when it happened.
+// Built and run by bench/desktop-benchmark.
 //
 //   desktop_probe docked COUNT TIMEOUT_MS   waits until exactly COUNT windows of other programs are mapped
 //                                           inside the tray; prints the wall-clock time then (microseconds
@@ -10,14 +10,26 @@
 //                                           owner and to TEXT read back from that owner
 //   desktop_probe keys CHORD TEXT COUNT     the same for a key chord such as Control_L+Shift_L+u, timed
 //                                           from the release of its last key
+//   desktop_probe window ICON TITLE COUNT   opens the window titled TITLE COUNT times from the context
+//                                           menu of the tray icon ICON: a right click on the icon, then
+//                                           Ctrl+, once the menu is mapped. Per opening, prints the
+//                                           microseconds from the press of the comma key to the window's
+//                                           MapNotify and to the first damage reported on it after that
+//                                           (its first frame on screen). Between openings the window is
+//                                           closed as the window manager's close button does it
+//                                           (WM_DELETE_WINDOW); after the last one it stays open.
 //
 // Xlib reads every event; xcb is used only for requests (XTest, pipelined tree walks), as libX11 allows.
+#include <X11/Xatom.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -319,7 +331,9 @@ public:
     }
 
     void moveTo(int x, int y) { send(XCB_MOTION_NOTIFY, 0, x, y); }
-    void button(bool press) { send(press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, 1, 0, 0); }
+    void button(bool press, std::uint8_t number = 1) {
+        send(press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, number, 0, 0);
+    }
     void key(KeyCode code, bool press) { send(press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code, 0, 0); }
 
 private:
@@ -407,10 +421,299 @@ int keyTrials(Display* display, const std::string& chord, const std::string& exp
     return runTrials(display, expected, count, pressAll, releaseAll) ? 0 : 1;
 }
 
+// A window that was never shown may take a while: its program loads its views first.
+constexpr milliseconds windowTimeout{20000};
+// Lets the menu take the keyboard before the shortcut is typed into it.
+constexpr milliseconds menuToKeys{150};
+
+// Follows top-level windows from their creation: mapping, unmapping and damage to their content.
+class WindowWatcher {
+public:
+    WindowWatcher(Display* display, std::string title)
+        : display_(display)
+        , root_(DefaultRootWindow(display))
+        , title_(std::move(title))
+        , netWmName_(XInternAtom(display, "_NET_WM_NAME", False))
+        , windowType_(XInternAtom(display, "_NET_WM_WINDOW_TYPE", False))
+        , toolTipType_(XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False))
+        , protocols_(XInternAtom(display, "WM_PROTOCOLS", False))
+        , deleteWindow_(XInternAtom(display, "WM_DELETE_WINDOW", False)) {
+        int errorBase = 0;
+        if (XDamageQueryExtension(display, &damageEventBase_, &errorBase) == 0) {
+            fail("the display has no DAMAGE extension");
+        }
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // windows vanish while we look
+        XSelectInput(display, root_, SubstructureNotifyMask);
+        // A window shown before, now hidden, is found by its title below the window manager's frames.
+        findByTitle(root_);
+        XSync(display, False);
+    }
+
+    // Waits for a pop-up menu (an override-redirect window that is not a tooltip) to be mapped.
+    bool waitForMenu(Clock::time_point deadline) {
+        while (Clock::now() < deadline) {
+            waitForEvents(display_, milliseconds(50));
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type == MapNotify && event.xmap.event == root_ && event.xmap.override_redirect &&
+                    !hasType(event.xmap.window, toolTipType_)) {
+                    return true;
+                }
+                handle(event);
+            }
+        }
+        return false;
+    }
+
+    struct Opening {
+        long long mappedMicroseconds;
+        long long drawnMicroseconds;
+    };
+
+    // Waits for the titled window to be mapped and then damaged.
+    std::optional<Opening> waitForOpening(Clock::time_point start) {
+        const auto deadline = start + windowTimeout;
+        mappedAt_.reset();
+        drawnAt_.reset();
+        timing_ = start;
+        checkAlreadyMapped();
+        while (!drawnAt_ && Clock::now() < deadline) {
+            waitForEvents(display_, milliseconds(50));
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                handle(event);
+            }
+        }
+        timing_.reset();
+        if (!drawnAt_) {
+            return std::nullopt;
+        }
+        return Opening{*mappedAt_, *drawnAt_};
+    }
+
+    // Asks the titled window to close, as the window manager's close button does, and waits until it
+    // is unmapped.
+    bool close(Clock::time_point deadline) {
+        if (target_ == None) {
+            return false;
+        }
+        XEvent message{};
+        message.xclient.type = ClientMessage;
+        message.xclient.window = target_;
+        message.xclient.message_type = protocols_;
+        message.xclient.format = 32;
+        message.xclient.data.l[0] = static_cast<long>(deleteWindow_);
+        message.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, target_, False, NoEventMask, &message);
+        XFlush(display_);
+        unmapped_ = false;
+        while (!unmapped_ && Clock::now() < deadline) {
+            waitForEvents(display_, milliseconds(50));
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                handle(event);
+            }
+        }
+        return unmapped_;
+    }
+
+    void drain() {
+        while (XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            handle(event);
+        }
+    }
+
+private:
+    void handle(const XEvent& event) {
+        if (event.type == CreateNotify && event.xcreatewindow.parent == root_ &&
+            !event.xcreatewindow.override_redirect) {
+            watch(event.xcreatewindow.window);
+            if (timing_) {
+                checkAlreadyMapped();
+            }
+        } else if (event.type == MapNotify && event.xmap.event == event.xmap.window &&
+                   damages_.contains(event.xmap.window)) {
+            if (timing_ && !mappedAt_ && hasTitle(event.xmap.window)) {
+                target_ = event.xmap.window;
+                mappedAt_ = microsecondsSince(*timing_);
+            }
+        } else if (event.type == UnmapNotify && event.xunmap.event == event.xunmap.window &&
+                   event.xunmap.window == target_) {
+            unmapped_ = true;
+        } else if (event.type == damageEventBase_ + XDamageNotify) {
+            const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
+            XDamageSubtract(display_, notify.damage, None, None);
+            if (timing_ && mappedAt_ && !drawnAt_ && notify.drawable == target_) {
+                drawnAt_ = microsecondsSince(*timing_);
+            }
+        }
+    }
+
+    // Input is selected on a new window only after it was created; it may have been mapped before that.
+    void checkAlreadyMapped() {
+        if (mappedAt_) {
+            return;
+        }
+        for (const auto& [window, damage] : damages_) {
+            XWindowAttributes attributes{};
+            if (XGetWindowAttributes(display_, window, &attributes) != 0 &&
+                attributes.map_state == IsViewable && hasTitle(window)) {
+                target_ = window;
+                mappedAt_ = microsecondsSince(*timing_);
+                return;
+            }
+        }
+    }
+
+    void watch(Window window) {
+        if (damages_.contains(window)) {
+            return;
+        }
+        XSelectInput(display_, window, StructureNotifyMask);
+        damages_.emplace(window, XDamageCreate(display_, window, XDamageReportNonEmpty));
+        XFlush(display_);
+    }
+
+    void findByTitle(Window window) {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) {
+            return;
+        }
+        for (unsigned int i = 0; i < count; ++i) {
+            if (hasTitle(children[i])) {
+                watch(children[i]);
+                target_ = children[i];
+            } else {
+                findByTitle(children[i]);
+            }
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+    }
+
+    std::string property(Window window, Atom name) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display_, window, name, 0, 1024, False, AnyPropertyType, &type, &format,
+                               &count, &remaining, &data) != Success ||
+            data == nullptr) {
+            return {};
+        }
+        std::string value(reinterpret_cast<char*>(data), format == 8 ? count : count * sizeof(long));
+        XFree(data);
+        return value;
+    }
+
+    bool hasTitle(Window window) {
+        const std::string name = property(window, netWmName_);
+        return (name.empty() ? property(window, XA_WM_NAME) : name) == title_;
+    }
+
+    bool hasType(Window window, Atom type) {
+        const std::string types = property(window, windowType_);
+        for (std::size_t offset = 0; offset + sizeof(long) <= types.size(); offset += sizeof(long)) {
+            long atom = 0;
+            types.copy(reinterpret_cast<char*>(&atom), sizeof atom, offset);
+            if (static_cast<Atom>(atom) == type) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    Display* display_;
+    Window root_;
+    std::string title_;
+    Atom netWmName_;
+    Atom windowType_;
+    Atom toolTipType_;
+    Atom protocols_;
+    Atom deleteWindow_;
+    int damageEventBase_ = 0;
+    std::map<Window, Damage> damages_;
+    Window target_ = None;
+    std::optional<Clock::time_point> timing_;
+    std::optional<long long> mappedAt_;
+    std::optional<long long> drawnAt_;
+    bool unmapped_ = false;
+};
+
+int windowTrials(Display* display, Window icon, const std::string& title, int count) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, icon, &attributes) == 0) {
+        fail("no such window");
+    }
+    int x = 0;
+    int y = 0;
+    Window child = None;
+    XTranslateCoordinates(display, icon, DefaultRootWindow(display), attributes.width / 2,
+                          attributes.height / 2, &x, &y, &child);
+    const KeyCode control = XKeysymToKeycode(display, XK_Control_L);
+    const KeyCode comma = XKeysymToKeycode(display, XK_comma);
+    if (control == 0 || comma == 0) {
+        fail("no key for Control_L or comma");
+    }
+    WindowWatcher windows(display, title);
+    Input input(display);
+    bool allOpened = true;
+    for (int trial = 0; trial < count; ++trial) {
+        // The pointer comes onto the icon as a person's does, then the right button opens the menu.
+        input.moveTo(x - 2, y - 2);
+        input.moveTo(x, y);
+        XSync(display, False);
+        windows.drain();
+        input.button(true, 3);
+        input.button(false, 3);
+        if (!windows.waitForMenu(Clock::now() + trialTimeout)) {
+            std::printf("no-menu\n");
+            std::fflush(stdout);
+            return 1;
+        }
+        std::this_thread::sleep_for(menuToKeys);
+        windows.drain();
+        input.key(control, true);
+        XSync(display, False);
+        const auto start = Clock::now();
+        input.key(comma, true);
+        input.key(comma, false);
+        input.key(control, false);
+        const auto opening = windows.waitForOpening(start);
+        if (!opening) {
+            std::printf("timeout\n");
+            allOpened = false;
+        } else {
+            std::printf("%lld %lld\n", opening->mappedMicroseconds, opening->drawnMicroseconds);
+        }
+        std::fflush(stdout);
+        if (trial + 1 < count) {
+            if (!windows.close(Clock::now() + trialTimeout)) {
+                std::printf("not-closed\n");
+                std::fflush(stdout);
+                return 1;
+            }
+            std::this_thread::sleep_for(betweenTrials);
+        }
+    }
+    return allOpened ? 0 : 1;
+}
+
 int usage() {
     std::fprintf(stderr, "usage: desktop_probe docked COUNT TIMEOUT_MS\n"
                          "       desktop_probe click WINDOW TEXT COUNT\n"
-                         "       desktop_probe keys CHORD TEXT COUNT\n");
+                         "       desktop_probe keys CHORD TEXT COUNT\n"
+                         "       desktop_probe window ICON TITLE COUNT\n");
     return 2;
 }
 
@@ -433,6 +736,9 @@ int main(int argc, char** argv) {
                              std::stoi(args[3]));
     } else if (args[0] == "keys" && args.size() == 4) {
         status = keyTrials(display, args[1], args[2], std::stoi(args[3]));
+    } else if (args[0] == "window" && args.size() == 4) {
+        status = windowTrials(display, static_cast<Window>(std::stoul(args[1], nullptr, 0)), args[2],
+                              std::stoi(args[3]));
     } else {
         status = usage();
     }
