@@ -22,13 +22,9 @@ TextField {
     selectByMouse: false
     Accessible.role: Accessible.EditableText
     Accessible.name: "Keyboard Shortcut"
-    // The text field sets its description to the placeholder whenever that changes; what the field shows
-    // is what a screen reader should say.
-    function describe() {
-        Accessible.description = text.length > 0 ? text : placeholderText;
-    }
-    onTextChanged: describe()
-    onPlaceholderTextChanged: describe()
+    // A screen reader reads the shortcut as the field's text, and hears from the description whether the
+    // field waits for a click ("Record Shortcut") or for the keys ("Press Shortcut").
+    Accessible.description: placeholderText
 
     Component.onCompleted: recorder = Shortcuts.makeRecorder(field, name)
     onNameChanged: if (recorder) recorder.name = name
