@@ -70,6 +70,8 @@ QQmlEngine& SettingsPlugin::engine() {
     qmlRegisterSingletonInstance("Driftmark", 1, 0, "Settings", settings);
     qmlRegisterSingletonInstance("Driftmark", 1, 0, "Shortcuts", shortcuts);
     qmlRegisterSingletonInstance("Driftmark", 1, 0, "About", about);
+    qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/driftmark/settings/Theme.qml")), "Driftmark", 1, 0,
+                             "Theme");
     return *engine_;
 }
 

@@ -5,7 +5,6 @@ import Driftmark
 
 // Name, version, description, the website and the credits, inside the settings window.
 ColumnLayout {
-    Theme { id: theme }
 
     spacing: 18
 
@@ -16,8 +15,8 @@ ColumnLayout {
         Layout.rightMargin: 16
         header: Text {
             text: "About Driftmark"
-            color: theme.primaryText
-            font.pixelSize: theme.headline
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
             font.weight: Font.DemiBold
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -35,10 +34,10 @@ ColumnLayout {
             }
             ColumnLayout {
                 spacing: 4
-                Text { text: "Driftmark"; color: theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
+                Text { text: "Driftmark"; color: Theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
                 Text {
                     text: "Version " + Settings.appVersion
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 11
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -47,8 +46,8 @@ ColumnLayout {
         }
         Text {
             text: "Copy your custom text to clipboard with one click from the menu bar. Features Smart Paste, keyboard shortcuts, and up to 10 customizable menu items."
-            color: theme.secondaryText
-            font.pixelSize: theme.caption
+            color: Theme.secondaryText
+            font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
             Layout.fillWidth: true
             Layout.bottomMargin: 8
@@ -60,8 +59,8 @@ ColumnLayout {
         Layout.rightMargin: 16
         header: Text {
             text: "Links"
-            color: theme.primaryText
-            font.pixelSize: theme.headline
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
             font.weight: Font.DemiBold
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -78,10 +77,10 @@ ColumnLayout {
             contentItem: RowLayout {
                 id: linkRow
                 spacing: 10
-                Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "globe"; color: theme.accent; size: 14 } }
-                Text { text: websiteLink.text; color: theme.accent; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+                Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "globe"; color: Theme.accent; size: 14 } }
+                Text { text: websiteLink.text; color: Theme.accent; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
                 Item { Layout.fillWidth: true }
-                Symbol { name: "arrow.up.right"; color: theme.secondaryText; size: 12 }
+                Symbol { name: "arrow.up.right"; color: Theme.secondaryText; size: 12 }
             }
             background: Item {}
             onClicked: About.openWebsite()
@@ -93,8 +92,8 @@ ColumnLayout {
         Layout.rightMargin: 16
         header: Text {
             text: "Credits"
-            color: theme.primaryText
-            font.pixelSize: theme.headline
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
             font.weight: Font.DemiBold
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -105,15 +104,15 @@ ColumnLayout {
                 required property var modelData
                 Layout.fillWidth: true
                 spacing: 8
-                Text { text: modelData.name; color: theme.primaryText; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+                Text { text: modelData.name; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
                 Text {
                     text: modelData.role
-                    color: theme.secondaryText
-                    font.pixelSize: theme.caption
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.caption
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
-                Text { text: modelData.licence; color: theme.secondaryText; font.pixelSize: theme.caption }
+                Text { text: modelData.licence; color: Theme.secondaryText; font.pixelSize: Theme.caption }
             }
         }
     }

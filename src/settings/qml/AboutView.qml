@@ -9,9 +9,7 @@ Rectangle {
 
     property bool isHovered: false
 
-    Theme { id: theme }
-
-    color: theme.windowBackground
+    color: Theme.windowBackground
     radius: 10
     implicitWidth: 380
     implicitHeight: 380
@@ -58,7 +56,7 @@ Rectangle {
                 }
             }
         }
-        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: theme.separator }
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: Theme.separator }
 
         ColumnLayout {
             Layout.fillWidth: true
@@ -67,7 +65,7 @@ Rectangle {
             spacing: 10
             Text {
                 text: "Click the menu bar icon to copy your custom text to clipboard"
-                color: theme.secondaryText
+                color: Theme.secondaryText
                 font.pixelSize: 12
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
@@ -80,7 +78,7 @@ Rectangle {
                 Layout.fillWidth: true
                 Text {
                     text: "App Path:"
-                    color: theme.tertiaryText
+                    color: Theme.tertiaryText
                     font.pixelSize: 10
                     font.weight: Font.Medium
                     Layout.alignment: Qt.AlignHCenter
@@ -89,7 +87,7 @@ Rectangle {
                     text: About.appPath
                     readOnly: true
                     selectByMouse: true
-                    color: theme.tertiaryText
+                    color: Theme.tertiaryText
                     font.pixelSize: 9
                     font.family: "monospace"
                     wrapMode: TextEdit.WrapAnywhere
@@ -117,8 +115,8 @@ Rectangle {
                 contentItem: RowLayout {
                     id: linkRow
                     spacing: 6
-                    Symbol { name: "globe"; size: 11; color: view.isHovered ? theme.accent : theme.secondaryText }
-                    Text { text: link.text; font.pixelSize: 11; color: view.isHovered ? theme.accent : theme.secondaryText }
+                    Symbol { name: "globe"; size: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
+                    Text { text: link.text; font.pixelSize: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
                 }
                 background: Item {}
                 onClicked: About.openWebsite()

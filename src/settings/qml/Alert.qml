@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Driftmark
 
 // A confirmation with a destructive button and Cancel, modal on the window.
 Dialog {
@@ -9,8 +10,6 @@ Dialog {
     property string message
     property string destructiveText
     signal confirmed()
-
-    Theme { id: theme }
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -24,7 +23,7 @@ Dialog {
     contentItem: Text {
         width: alert.availableWidth
         text: alert.message
-        color: theme.primaryText
+        color: Theme.primaryText
         font.pixelSize: 13
         wrapMode: Text.Wrap
         Accessible.role: Accessible.StaticText
@@ -40,7 +39,7 @@ Dialog {
             text: alert.destructiveText
             DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
             Accessible.name: text
-            palette.buttonText: theme.red
+            palette.buttonText: Theme.red
             onClicked: {
                 alert.close();
                 alert.confirmed();

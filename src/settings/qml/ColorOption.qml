@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Driftmark
 
 // A round colour swatch with a check mark when it is the chosen colour.
 AbstractButton {
@@ -8,8 +9,6 @@ AbstractButton {
     property color color
     property bool isSelected: false
     property string colorName
-
-    Theme { id: theme }
 
     implicitWidth: 30
     implicitHeight: 30
@@ -25,7 +24,7 @@ AbstractButton {
             anchors.fill: parent
             radius: width / 2
             color: option.color
-            border.color: theme.separator
+            border.color: Theme.separator
             border.width: option.isSelected ? 2 : 0.5
         }
         Symbol {

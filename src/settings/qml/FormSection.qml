@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Driftmark
 
 // One group of a grouped form: an optional header above a rounded panel holding the rows.
 ColumnLayout {
@@ -7,8 +8,6 @@ ColumnLayout {
 
     property alias header: headerSlot.data
     default property alias rows: content.data
-
-    Theme { id: theme }
 
     spacing: 6
     Layout.fillWidth: true
@@ -24,9 +23,9 @@ ColumnLayout {
         Layout.fillWidth: true
         implicitHeight: content.implicitHeight + 24
         radius: 8
-        color: theme.cardBackground
+        color: Theme.cardBackground
         border.width: 1
-        border.color: theme.separator
+        border.color: Theme.separator
         ColumnLayout {
             id: content
             anchors.fill: parent

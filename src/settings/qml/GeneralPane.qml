@@ -10,8 +10,6 @@ ColumnLayout {
     readonly property string legacyName: Shortcuts.copyToClipboardName
     property bool hasLegacyShortcut: Shortcuts.hasShortcut(legacyName)
 
-    Theme { id: theme }
-
     spacing: 18
     Connections {
         target: Shortcuts
@@ -25,8 +23,8 @@ ColumnLayout {
         Layout.rightMargin: 16
         header: Text {
             text: "Startup"
-            color: theme.primaryText
-            font.pixelSize: theme.headline
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
             font.weight: Font.DemiBold
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -48,8 +46,8 @@ ColumnLayout {
         Layout.rightMargin: 16
         header: Text {
             text: "Legacy Global Shortcut"
-            color: theme.primaryText
-            font.pixelSize: theme.headline
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
             font.weight: Font.DemiBold
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -57,8 +55,8 @@ ColumnLayout {
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 8
-            Item { implicitWidth: 24; implicitHeight: 24; Symbol { anchors.centerIn: parent; name: "command.square"; color: theme.accent; size: 16 } }
-            Text { text: "Copy to Clipboard:"; color: theme.primaryText; font.pixelSize: theme.subheadline; font.weight: Font.Medium }
+            Item { implicitWidth: 24; implicitHeight: 24; Symbol { anchors.centerIn: parent; name: "command.square"; color: Theme.accent; size: 16 } }
+            Text { text: "Copy to Clipboard:"; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
             Recorder {
                 name: general.legacyName
                 Layout.preferredWidth: 160
@@ -76,16 +74,16 @@ ColumnLayout {
                 contentItem: Text {
                     id: clearLabel
                     text: clearButton.text
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 12
                     horizontalAlignment: Text.AlignHCenter
                     verticalAlignment: Text.AlignVCenter
                 }
                 background: Rectangle {
                     radius: 4
-                    color: theme.controlBackground
+                    color: Theme.controlBackground
                     border.width: 1
-                    border.color: theme.separator
+                    border.color: Theme.separator
                 }
                 onClicked: Shortcuts.clearShortcut(general.legacyName)
             }

@@ -34,8 +34,6 @@ ScrollView {
             Settings.updateItem(item.itemId, title, text, color, usesSmartPaste, prependNewline);
     }
 
-    Theme { id: theme }
-
     onItemChanged: load()
     Component.onCompleted: load()
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
@@ -65,11 +63,11 @@ ScrollView {
                     radius: 12
                     color: pane.color
                     border.width: 0.5
-                    border.color: theme.separator
+                    border.color: Theme.separator
                 }
                 Text {
                     text: pane.title.length > 0 ? pane.title : "Menu Item"
-                    color: theme.primaryText
+                    color: Theme.primaryText
                     font.pixelSize: 20
                     font.weight: Font.DemiBold
                     elide: Text.ElideRight
@@ -80,7 +78,7 @@ ScrollView {
             }
             Text {
                 text: "Configure settings for this menu bar item"
-                color: theme.secondaryText
+                color: Theme.secondaryText
                 font.pixelSize: 12
             }
         }
@@ -97,8 +95,8 @@ ScrollView {
 
                 RowLayout {
                     Layout.fillWidth: true
-                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "tag"; color: theme.secondaryText; size: 14 } }
-                    Text { text: "Item Name"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "tag"; color: Theme.secondaryText; size: 14 } }
+                    Text { text: "Item Name"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     Item { Layout.fillWidth: true }
                     TextField {
                         id: nameField
@@ -117,17 +115,17 @@ ScrollView {
                         implicitWidth: 20
                         implicitHeight: 16
                         Layout.alignment: Qt.AlignTop
-                        Symbol { anchors.horizontalCenter: parent.horizontalCenter; y: 2; name: "doc.text"; color: theme.secondaryText; size: 14 }
+                        Symbol { anchors.horizontalCenter: parent.horizontalCenter; y: 2; name: "doc.text"; color: Theme.secondaryText; size: 14 }
                     }
                     ColumnLayout {
                         spacing: 4
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
-                        Text { text: "Clipboard Text"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                        Text { text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                         Text {
                             text: Settings.preview(pane.text, 60, "Click Edit to set text...")
-                            color: theme.secondaryText
-                            font.pixelSize: theme.caption
+                            color: Theme.secondaryText
+                            font.pixelSize: Theme.caption
                             maximumLineCount: 2
                             wrapMode: Text.WrapAnywhere
                             elide: Text.ElideRight
@@ -141,18 +139,15 @@ ScrollView {
                         text: "Edit"
                         Layout.alignment: Qt.AlignTop
                         Accessible.name: "Edit Text"
-                        onClicked: {
-                            textSheet.text = pane.text;
-                            textSheet.open();
-                        }
+                        onClicked: textSheet.open(pane.text)
                     }
                 }
                 ColumnLayout {
                     spacing: 10
                     Layout.fillWidth: true
                     RowLayout {
-                        Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "paintpalette"; color: theme.secondaryText; size: 14 } }
-                        Text { text: "Icon Color"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                        Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "paintpalette"; color: Theme.secondaryText; size: 14 } }
+                        Text { text: "Icon Color"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     }
                     GridLayout {
                         columns: 5
@@ -189,8 +184,8 @@ ScrollView {
 
                 RowLayout {
                     Layout.fillWidth: true
-                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "command"; color: theme.secondaryText; size: 14 } }
-                    Text { text: "Shortcut"; color: theme.primaryText; font.pixelSize: theme.subheadline }
+                    Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "command"; color: Theme.secondaryText; size: 14 } }
+                    Text { text: "Shortcut"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     Item { Layout.fillWidth: true }
                     Recorder {
                         name: pane.shortcutName
@@ -202,7 +197,7 @@ ScrollView {
                         text: "Clear"
                         flat: true
                         font.pixelSize: 12
-                        palette.buttonText: theme.secondaryText
+                        palette.buttonText: Theme.secondaryText
                         Accessible.name: "Clear Shortcut"
                         onClicked: Shortcuts.clearShortcut(pane.shortcutName)
                     }
@@ -248,7 +243,7 @@ ScrollView {
                         text: "Open System Settings"
                         flat: true
                         font.pixelSize: 11
-                        palette.buttonText: theme.accent
+                        palette.buttonText: Theme.accent
                         Accessible.name: text
                         onClicked: Settings.openAccessibilitySettings()
                     }
@@ -257,13 +252,22 @@ ScrollView {
         }
     }
 
-    TextEditorSheet {
+    // Built when the text is first edited.
+    Loader {
         id: textSheet
-        onSaved: {
-            pane.text = text;
-            close();
-            pane.updateItem();
+        active: false
+        function open(text) {
+            active = true;
+            item.text = text;
+            item.open();
         }
-        onCancelled: close()
+        sourceComponent: TextEditorSheet {
+            onSaved: {
+                pane.text = text;
+                textSheet.item.close();
+                pane.updateItem();
+            }
+            onCancelled: textSheet.item.close()
+        }
     }
 }

@@ -44,8 +44,6 @@ Item {
             Shortcuts.clearShortcut(shortcutName);
     }
 
-    Theme { id: theme }
-
     implicitHeight: content.implicitHeight + 12
 
     ColumnLayout {
@@ -60,7 +58,7 @@ Item {
             Layout.topMargin: 8
             Text {
                 text: "Add Menu Item"
-                color: theme.primaryText
+                color: Theme.primaryText
                 font.pixelSize: 16
                 font.weight: Font.DemiBold
                 Accessible.role: Accessible.Heading
@@ -77,7 +75,7 @@ Item {
                 text: "Save"
                 flat: true
                 enabled: form.title.length > 0 && form.text.length > 0
-                palette.buttonText: enabled ? theme.accent : theme.tertiaryText
+                palette.buttonText: enabled ? Theme.accent : Theme.tertiaryText
                 Accessible.name: text
                 onClicked: form.save()
             }
@@ -103,21 +101,21 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Clipboard Text"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 Rectangle {
                     Layout.fillWidth: true
                     implicitHeight: textRow.implicitHeight + 16
                     radius: 4
                     color: "transparent"
                     border.width: 1
-                    border.color: theme.separator
+                    border.color: Theme.separator
                     RowLayout {
                         id: textRow
                         anchors.fill: parent
                         anchors.margins: 8
                         Text {
                             text: Settings.preview(form.text, 50, "Click to set text...")
-                            color: form.text.length > 0 ? theme.primaryText : theme.secondaryText
+                            color: form.text.length > 0 ? Theme.primaryText : Theme.secondaryText
                             font.pixelSize: 12
                             maximumLineCount: 2
                             wrapMode: Text.WrapAnywhere
@@ -130,12 +128,9 @@ Item {
                         Button {
                             text: "Edit"
                             flat: true
-                            palette.buttonText: theme.accent
+                            palette.buttonText: Theme.accent
                             Accessible.name: "Edit Text"
-                            onClicked: {
-                                textSheet.text = form.text;
-                                textSheet.open();
-                            }
+                            onClicked: textSheet.open(form.text)
                         }
                     }
                 }
@@ -144,7 +139,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Icon Color"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { text: "Icon Color"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 GridLayout {
                     columns: 5
                     columnSpacing: 10
@@ -181,7 +176,7 @@ Item {
                 }
                 Text {
                     text: "When enabled, automatically pastes after copying and preserves clipboard contents."
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 11
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
@@ -191,9 +186,9 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Keyboard Shortcut"; color: theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { text: "Keyboard Shortcut"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 RowLayout {
-                    Text { text: "Shortcut:"; color: theme.secondaryText; font.pixelSize: 12 }
+                    Text { text: "Shortcut:"; color: Theme.secondaryText; font.pixelSize: 12 }
                     Recorder {
                         name: form.shortcutName
                         Layout.preferredWidth: 160
@@ -202,7 +197,7 @@ Item {
                 }
                 Text {
                     text: "Set a custom keyboard shortcut for this menu item."
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 11
                 }
             }
@@ -210,12 +205,21 @@ Item {
         Item { Layout.fillHeight: true }
     }
 
-    TextEditorSheet {
+    // Built when the text is first edited.
+    Loader {
         id: textSheet
-        onSaved: {
-            form.text = text;
-            close();
+        active: false
+        function open(text) {
+            active = true;
+            item.text = text;
+            item.open();
         }
-        onCancelled: close()
+        sourceComponent: TextEditorSheet {
+            onSaved: {
+                form.text = text;
+                textSheet.item.close();
+            }
+            onCancelled: textSheet.item.close()
+        }
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Driftmark
 
 // A tinted note with a symbol: the common shape of the info, warning and success boxes.
 Rectangle {
@@ -9,17 +10,15 @@ Rectangle {
     property string symbol
     property color tint
 
-    Theme { id: theme }
-
     Layout.fillWidth: true
     implicitHeight: row.implicitHeight + 20
     radius: 8
     border.width: 1
-    border.color: theme.withOpacity(tint, 0.2)
+    border.color: Theme.withOpacity(tint, 0.2)
     gradient: Gradient {
         orientation: Gradient.Vertical
-        GradientStop { position: 0; color: theme.withOpacity(box.tint, 0.12) }
-        GradientStop { position: 1; color: theme.withOpacity(box.tint, 0.08) }
+        GradientStop { position: 0; color: Theme.withOpacity(box.tint, 0.12) }
+        GradientStop { position: 1; color: Theme.withOpacity(box.tint, 0.08) }
     }
     Accessible.role: Accessible.StaticText
     Accessible.name: text
@@ -32,8 +31,8 @@ Rectangle {
         Symbol { name: box.symbol; color: box.tint; size: 14; Layout.alignment: Qt.AlignVCenter }
         Text {
             text: box.text
-            color: theme.secondaryText
-            font.pixelSize: theme.caption
+            color: Theme.secondaryText
+            font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignVCenter

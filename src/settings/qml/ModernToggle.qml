@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Driftmark
 
 // An on/off switch labelled with a symbol, a title and an optional subtitle.
 RowLayout {
@@ -13,8 +14,6 @@ RowLayout {
     // The user flipped the switch; the new value is in isOn.
     signal toggled()
 
-    Theme { id: theme }
-
     spacing: 10
     opacity: enabled ? 1 : 0.5
     // The user's flip breaks the switch's binding; later changes from outside still reach it.
@@ -23,22 +22,22 @@ RowLayout {
     Item {
         implicitWidth: 24
         implicitHeight: 24
-        Symbol { anchors.centerIn: parent; name: toggle.icon; color: theme.accent; size: 16 }
+        Symbol { anchors.centerIn: parent; name: toggle.icon; color: Theme.accent; size: 16 }
     }
     ColumnLayout {
         spacing: 2
         Layout.fillWidth: true
         Text {
             text: toggle.title
-            color: theme.primaryText
-            font.pixelSize: theme.subheadline
+            color: Theme.primaryText
+            font.pixelSize: Theme.subheadline
             font.weight: Font.Medium
         }
         Text {
             visible: toggle.subtitle.length > 0
             text: toggle.subtitle
-            color: theme.secondaryText
-            font.pixelSize: theme.caption
+            color: Theme.secondaryText
+            font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Driftmark
 
 // The plain multi-line editor of an entry's text: what is typed is kept exactly, line breaks, tabs and
 // trailing spaces included; pasted styled text arrives as its characters.
@@ -10,14 +11,12 @@ ScrollView {
     property string placeholder
     readonly property alias editor: area
 
-    Theme { id: theme }
-
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
     background: Rectangle {
-        color: theme.textBackground
+        color: Theme.textBackground
         border.width: 1
-        border.color: theme.withOpacity(theme.primaryText, 0.3)
+        border.color: Theme.withOpacity(Theme.primaryText, 0.3)
     }
 
     TextArea {
@@ -27,7 +26,7 @@ ScrollView {
         textFormat: TextEdit.PlainText
         wrapMode: TextEdit.Wrap
         font.pixelSize: 13
-        color: theme.label
+        color: Theme.label
         selectByMouse: true
         persistentSelection: true
         background: null

@@ -11,8 +11,6 @@ TextField {
     property string name
     property QtObject recorder: null
 
-    Theme { id: recorderTheme }
-
     readOnly: true
     horizontalAlignment: Text.AlignHCenter
     rightPadding: clearButton.visible ? clearButton.width + 6 : padding
@@ -37,7 +35,7 @@ TextField {
         anchors.verticalCenter: parent.verticalCenter
         visible: field.recorder ? field.recorder.clearButtonVisible : false
         symbol: "xmark.circle.fill"
-        color: recorderTheme.tertiaryText
+        color: Theme.tertiaryText
         size: 13
         focusPolicy: Qt.NoFocus
         Accessible.name: "Clear Shortcut Field"
@@ -76,7 +74,7 @@ TextField {
             spacing: 8
             Text {
                 text: alert.message
-                color: recorderTheme.primaryText
+                color: Theme.primaryText
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
                 wrapMode: Text.Wrap
@@ -87,7 +85,7 @@ TextField {
             Text {
                 visible: alert.informativeText.length > 0
                 text: alert.informativeText
-                color: recorderTheme.secondaryText
+                color: Theme.secondaryText
                 font.pixelSize: 12
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true

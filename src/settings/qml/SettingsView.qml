@@ -8,9 +8,7 @@ import Driftmark
 Rectangle {
     id: view
 
-    Theme { id: theme }
-
-    color: theme.windowBackground
+    color: Theme.windowBackground
     implicitWidth: 800
     implicitHeight: 700
 
@@ -23,8 +21,8 @@ Rectangle {
             Layout.fillWidth: true
             implicitHeight: header.implicitHeight + 32
             gradient: Gradient {
-                GradientStop { position: 0; color: theme.controlBackground }
-                GradientStop { position: 1; color: theme.withOpacity(theme.controlBackground, 0.95) }
+                GradientStop { position: 0; color: Theme.controlBackground }
+                GradientStop { position: 1; color: Theme.withOpacity(Theme.controlBackground, 0.95) }
             }
             RowLayout {
                 id: header
@@ -42,8 +40,8 @@ Rectangle {
                     Layout.alignment: Qt.AlignBottom
                     gradient: Gradient {
                         orientation: Gradient.Vertical
-                        GradientStop { position: 0; color: theme.blue }
-                        GradientStop { position: 1; color: theme.withOpacity(theme.blue, 0.8) }
+                        GradientStop { position: 0; color: Theme.blue }
+                        GradientStop { position: 1; color: Theme.withOpacity(Theme.blue, 0.8) }
                     }
                     Symbol { anchors.centerIn: parent; name: "gear"; color: "white"; size: 24 }
                 }
@@ -52,7 +50,7 @@ Rectangle {
                     Layout.alignment: Qt.AlignBottom
                     Text {
                         text: "Driftmark Settings"
-                        color: theme.primaryText
+                        color: Theme.primaryText
                         font.pixelSize: 20
                         font.weight: Font.DemiBold
                         Accessible.role: Accessible.Heading
@@ -60,20 +58,20 @@ Rectangle {
                     }
                     Text {
                         text: "Configure your menu bar items"
-                        color: theme.secondaryText
+                        color: Theme.secondaryText
                         font.pixelSize: 12
                     }
                 }
                 Item { Layout.fillWidth: true }
                 Text {
                     text: "v" + Settings.appVersion
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 12
                     Layout.alignment: Qt.AlignBottom
                 }
             }
         }
-        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: theme.withOpacity(theme.gray, 0.3) }
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: Theme.withOpacity(Theme.gray, 0.3) }
 
         RowLayout {
             spacing: 0
@@ -84,7 +82,7 @@ Rectangle {
             Rectangle {
                 Layout.preferredWidth: 250
                 Layout.fillHeight: true
-                color: theme.withOpacity(theme.controlBackground, 0.5)
+                color: Theme.withOpacity(Theme.controlBackground, 0.5)
 
                 ColumnLayout {
                     anchors.fill: parent
@@ -106,14 +104,14 @@ Rectangle {
                         Layout.bottomMargin: 8
                         Text {
                             text: "MENU BAR ITEMS"
-                            color: theme.secondaryText
+                            color: Theme.secondaryText
                             font.pixelSize: 11
                             font.weight: Font.DemiBold
                         }
                         Item { Layout.fillWidth: true }
                         SymbolButton {
                             symbol: "plus.circle"
-                            color: theme.accent
+                            color: Theme.accent
                             size: 14
                             enabled: Settings.canAddItem
                             Accessible.name: "Add menu item"
@@ -151,7 +149,7 @@ Rectangle {
                             SymbolButton {
                                 visible: Settings.showsDeleteControls
                                 symbol: "minus.circle"
-                                color: theme.withOpacity(theme.red, 0.7)
+                                color: Theme.withOpacity(Theme.red, 0.7)
                                 size: 12
                                 Layout.rightMargin: 12
                                 opacity: itemRow.selected ? 1 : 0
@@ -172,7 +170,7 @@ Rectangle {
                         Layout.topMargin: 8
                         Layout.bottomMargin: 8
                         implicitHeight: 1
-                        color: theme.separator
+                        color: Theme.separator
                     }
                     SidebarRow {
                         text: "About"
@@ -182,7 +180,7 @@ Rectangle {
                     }
                 }
             }
-            Rectangle { Layout.fillHeight: true; implicitWidth: 1; color: theme.withOpacity(theme.gray, 0.3) }
+            Rectangle { Layout.fillHeight: true; implicitWidth: 1; color: Theme.withOpacity(Theme.gray, 0.3) }
 
             // Content pane
             Loader {
@@ -209,13 +207,13 @@ Rectangle {
             }
         }
 
-        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: theme.withOpacity(theme.gray, 0.3) }
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: Theme.withOpacity(Theme.gray, 0.3) }
 
         // Footer
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: footer.implicitHeight + 24
-            color: theme.withOpacity(theme.controlBackground, 0.5)
+            color: Theme.withOpacity(Theme.controlBackground, 0.5)
             RowLayout {
                 id: footer
                 anchors.fill: parent
@@ -234,14 +232,14 @@ Rectangle {
                     contentItem: RowLayout {
                         id: resetRow
                         spacing: 6
-                        Symbol { name: "arrow.counterclockwise"; color: theme.withOpacity(theme.orange, 0.8); size: 13 }
-                        Text { text: resetButton.text; color: theme.withOpacity(theme.orange, 0.8); font.pixelSize: 13 }
+                        Symbol { name: "arrow.counterclockwise"; color: Theme.withOpacity(Theme.orange, 0.8); size: 13 }
+                        Text { text: resetButton.text; color: Theme.withOpacity(Theme.orange, 0.8); font.pixelSize: 13 }
                     }
                     background: Item {}
                     onClicked: resetDialog.open()
                 }
                 Item { Layout.fillWidth: true }
-                Text { text: "Changes are saved automatically"; color: theme.secondaryText; font.pixelSize: 11 }
+                Text { text: "Changes are saved automatically"; color: Theme.secondaryText; font.pixelSize: 11 }
             }
         }
     }
@@ -272,17 +270,17 @@ Rectangle {
                 anchors.centerIn: parent
                 width: parent.width - 40
                 spacing: 16
-                Symbol { name: "menubar.rectangle"; color: theme.secondaryText; size: 48; Layout.alignment: Qt.AlignHCenter }
+                Symbol { name: "menubar.rectangle"; color: Theme.secondaryText; size: 48; Layout.alignment: Qt.AlignHCenter }
                 Text {
                     text: "No Menu Item Selected"
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 16
                     font.weight: Font.Medium
                     Layout.alignment: Qt.AlignHCenter
                 }
                 Text {
                     text: "Select a menu item from the sidebar to configure its settings"
-                    color: theme.secondaryText
+                    color: Theme.secondaryText
                     font.pixelSize: 13
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.Wrap
@@ -292,34 +290,57 @@ Rectangle {
         }
     }
 
-    Sheet {
+    // The sheet and the confirmations are built when first asked for: most openings of the window need
+    // none of them.
+    Loader {
         id: addItemSheet
-        width: 450
-        height: Math.max(400, editForm.implicitHeight)
-        closePolicy: Popup.CloseOnEscape
-        onOpened: editForm.load()
-        onClosed: editForm.discard()
-        MenuItemEditView {
-            id: editForm
-            anchors.fill: parent
-            onSaved: addItemSheet.close()
-            onCancelled: addItemSheet.close()
+        active: false
+        function open() {
+            active = true;
+            item.open();
+        }
+        sourceComponent: Sheet {
+            width: 450
+            height: Math.max(400, editForm.implicitHeight)
+            closePolicy: Popup.CloseOnEscape
+            onOpened: editForm.load()
+            onClosed: editForm.discard()
+            MenuItemEditView {
+                id: editForm
+                anchors.fill: parent
+                onSaved: addItemSheet.item.close()
+                onCancelled: addItemSheet.item.close()
+            }
         }
     }
 
-    Alert {
+    Loader {
         id: deleteDialog
-        title: "Delete Menu Item"
-        message: Settings.deleteMessage
-        destructiveText: "Delete"
-        onConfirmed: Settings.confirmDelete()
+        active: false
+        function open() {
+            active = true;
+            item.open();
+        }
+        sourceComponent: Alert {
+            title: "Delete Menu Item"
+            message: Settings.deleteMessage
+            destructiveText: "Delete"
+            onConfirmed: Settings.confirmDelete()
+        }
     }
 
-    Alert {
+    Loader {
         id: resetDialog
-        title: "Reset All Settings"
-        message: "This will reset all settings to their default values and restart the app. Are you sure?"
-        destructiveText: "Reset"
-        onConfirmed: Settings.resetAllSettings()
+        active: false
+        function open() {
+            active = true;
+            item.open();
+        }
+        sourceComponent: Alert {
+            title: "Reset All Settings"
+            message: "This will reset all settings to their default values and restart the app. Are you sure?"
+            destructiveText: "Reset"
+            onConfirmed: Settings.resetAllSettings()
+        }
     }
 }

@@ -1,11 +1,10 @@
 import QtQuick
 import QtQuick.Controls
+import Driftmark
 
 // A modal sheet over the window: nothing behind it reacts while it is open.
 Popup {
     id: sheet
-
-    Theme { id: theme }
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -15,9 +14,9 @@ Popup {
     padding: 0
     closePolicy: Popup.NoAutoClose
     background: Rectangle {
-        color: theme.windowBackground
+        color: Theme.windowBackground
         radius: 10
         border.width: 1
-        border.color: theme.separator
+        border.color: Theme.separator
     }
 }

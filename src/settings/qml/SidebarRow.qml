@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Driftmark
 
 // A selectable sidebar row: a symbol or a colour dot, then a title, on the accent colour when selected.
 AbstractButton {
@@ -11,8 +12,6 @@ AbstractButton {
     property color dotColor: "transparent"
     property bool selected: false
 
-    Theme { id: theme }
-
     Layout.fillWidth: true
     implicitHeight: content.implicitHeight + 16
     hoverEnabled: true
@@ -22,7 +21,7 @@ AbstractButton {
 
     background: Rectangle {
         radius: 8
-        color: row.selected ? theme.accent : row.hovered ? theme.withOpacity(theme.primaryText, 0.06) : "transparent"
+        color: row.selected ? Theme.accent : row.hovered ? Theme.withOpacity(Theme.primaryText, 0.06) : "transparent"
     }
     contentItem: RowLayout {
         id: content
@@ -38,7 +37,7 @@ AbstractButton {
                 anchors.centerIn: parent
                 name: row.symbol
                 size: 14
-                color: row.selected ? "white" : theme.secondaryText
+                color: row.selected ? "white" : Theme.secondaryText
             }
         }
         Rectangle {
@@ -54,7 +53,7 @@ AbstractButton {
             maximumLineCount: 1
             font.pixelSize: 13
             font.weight: row.selected ? Font.Medium : Font.Normal
-            color: row.selected ? "white" : theme.primaryText
+            color: row.selected ? "white" : Theme.primaryText
             Layout.fillWidth: true
         }
     }

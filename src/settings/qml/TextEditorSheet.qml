@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Driftmark
 
 // The sheet in which an entry's text is edited; the caller decides what Save and Cancel mean.
 Sheet {
@@ -24,7 +25,7 @@ Sheet {
             Layout.margins: 12
             Text {
                 text: "Edit Text"
-                color: editorTheme.primaryText
+                color: Theme.primaryText
                 font.pixelSize: 16
                 font.weight: Font.DemiBold
                 Accessible.role: Accessible.Heading
@@ -40,7 +41,7 @@ Sheet {
             Button {
                 text: "Save"
                 flat: true
-                palette.buttonText: editorTheme.accent
+                palette.buttonText: Theme.accent
                 Accessible.name: "Save Text"
                 onClicked: sheet.saved()
             }
@@ -58,7 +59,7 @@ Sheet {
         }
         Text {
             text: "Tip: Press Enter to create new lines. Your text will be copied exactly as typed."
-            color: editorTheme.secondaryText
+            color: Theme.secondaryText
             font.pixelSize: 11
             wrapMode: Text.Wrap
             Layout.fillWidth: true
@@ -68,5 +69,4 @@ Sheet {
         }
     }
 
-    Theme { id: editorTheme }
 }

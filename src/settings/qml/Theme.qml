@@ -1,3 +1,4 @@
+pragma Singleton
 import QtQuick
 
 // The desktop's colours under the names the views use, and the fixed sizes of the text styles.
