@@ -32,6 +32,9 @@ void XTestAccessibilityTrust::showExplanation(bool trusted) {
         notice_->setAttribute(Qt::WA_DeleteOnClose);
         notice_->setWindowTitle(QStringLiteral("Driftmark"));
         notice_->setStandardButtons(QMessageBox::Ok);
+        // With a second button a message box no longer knows which one closing it means, and refuses to
+        // close, which would also hold up quitting.
+        notice_->setEscapeButton(QMessageBox::Ok);
         notice_->setWindowModality(Qt::NonModal);
         // The website explains Smart Paste and what each kind of desktop needs for it.
         QPushButton* help = notice_->addButton(QStringLiteral("Open Help Page"), QMessageBox::HelpRole);
