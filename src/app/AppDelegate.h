@@ -10,6 +10,7 @@
 #include "platform/SystemLog.h"
 #include "platform/Workspace.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,6 +23,7 @@ class DelegateLogWriter;
 class KeyboardShortcutsManager;
 class MenuItemManager;
 class StatusBarButton;
+struct ClipboardReading;
 
 // The object that lives for the whole run: starts the application up, keeps the status items in step
 // with the entry list, and puts entries' texts on the clipboard, by plain copy or by Smart Paste.
@@ -39,6 +41,9 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching();
+    // Once the event loop has ended, before the application object goes: a Smart Paste in flight puts
+    // the user's clipboard back now, so that it is what a clipboard manager takes over at exit.
+    void applicationWillTerminate();
     void checkAccessibilityPermissions();
 
     void menuBarItemLeftClicked(const MenuBarItem& item,
@@ -70,6 +75,11 @@ private:
     void logShortcutSetup(const std::string& message);
 
     void startSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
+    // Reads the clipboard for the sequences in flight; their copies wait until it is read or the time
+    // for it is up.
+    void saveClipboard();
+    void clipboardSaved(std::uint64_t save, ClipboardReading reading);
+    void copyForSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
     void pasteStage(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
     void pasteAfterActivation(const MenuBarItem& item);
     // Completes on the main queue when the item wants a Return first; `completion` runs once the
@@ -78,6 +88,8 @@ private:
     void postPasteKeystroke();
     void scheduleRestore(double delay);
     void finishSmartPaste(double delay);
+    // Puts back what the sequences saved; `when` tells the log, e.g. "after 0.8s delay".
+    void restoreSavedClipboard(const std::string& when);
 
     void showNotification(const MenuBarItem& item);
     StatusBarButton* statusButton(const Uuid& id) const;
@@ -93,11 +105,24 @@ private:
     // Absent until start-up has set up the shortcuts.
     KeyboardShortcutsManager* keyboardShortcutsManager_ = nullptr;
 
-    // Smart Paste sequences between their copy and their restore. The first of overlapping sequences
+    // Smart Paste sequences between their request and their restore. The first of overlapping sequences
     // saves the user's clipboard; the later ones would only save our own pasted text, so they share
     // what the first saved, and only the last to finish puts it back.
     int smartPastesInFlight_ = 0;
+    // Requests whose text goes on the clipboard once the save has finished.
+    struct WaitingPaste {
+        MenuBarItem item;
+        std::optional<RunningApplication> previousApp;
+    };
+    std::vector<WaitingPaste> waitingForSave_;
+    // Numbers the saves: only the latest one's outcome counts, and only while it runs.
+    std::uint64_t clipboardSave_ = 0;
+    bool saving_ = false;
     std::optional<ClipboardContents> savedClipboard_;
+    // What the save could not keep: types whose owner did not answer in time, or the whole clipboard
+    // when the owner did not even list its types.
+    std::vector<std::string> lostClipboardTypes_;
+    bool clipboardTypesUnlisted_ = false;
     // A paste of the sequences in flight found Driftmark's own window in front and posted nothing.
     bool keepCopiedText_ = false;
 

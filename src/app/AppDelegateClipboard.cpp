@@ -7,12 +7,16 @@
 #include "support/DelegateLogWriter.h"
 
 #include <source_location>
+#include <utility>
 
 namespace driftmark {
 
 namespace {
 
 constexpr double pasteStageDelay = 0.1;
+// How long the save may wait for the clipboard's owner, all types together: well inside the time a
+// user waits for the paste anyway.
+constexpr double saveTimeLimit = 0.3;
 constexpr double flashDuration = 0.1;
 constexpr double flashAlpha = 0.5;
 
@@ -61,21 +65,78 @@ void AppDelegate::copyTextToClipboard(const MenuBarItem& item, bool smartPaste,
     clipboard.clearContents();
     clipboard.setString(item.text);
     // A Smart Paste still in flight would put back what the clipboard held before this copy; what the
-    // user copied now is what it must put back instead.
+    // user copied now is what it must put back instead, also when the earlier save is still running.
     if (smartPastesInFlight_ > 0) {
-        savedClipboard_ = saveClipboardContents(clipboard);
+        saveClipboard();
     }
     showNotification(item);
 }
 
 void AppDelegate::startSmartPaste(const MenuBarItem& item,
                                   const std::optional<RunningApplication>& previousApp) {
-    Clipboard& clipboard = services_.clipboard;
-    if (smartPastesInFlight_ == 0) {
-        savedClipboard_ = saveClipboardContents(clipboard);
-    }
     ++smartPastesInFlight_;
+    if (smartPastesInFlight_ > 1 && !saving_) {
+        copyForSmartPaste(item, previousApp);
+        return;
+    }
+    // Our own text must not go on the clipboard before the save has read the user's.
+    waitingForSave_.push_back({item, previousApp});
+    if (smartPastesInFlight_ == 1) {
+        saveClipboard();
+    }
+}
 
+void AppDelegate::saveClipboard() {
+    const std::uint64_t save = ++clipboardSave_;
+    saving_ = true;
+    services_.clipboard.read([weak = weak_from_this(), save](ClipboardReading reading) {
+        if (const auto self = weak.lock()) {
+            self->clipboardSaved(save, std::move(reading));
+        }
+    });
+    if (!saving_ || save != clipboardSave_) {
+        return;
+    }
+    // An owner that never answers must not hold the paste up: what has come by then is what is saved.
+    services_.mainQueue.asyncAfter(saveTimeLimit, [weak = weak_from_this(), save] {
+        const auto self = weak.lock();
+        if (self && self->saving_ && self->clipboardSave_ == save) {
+            self->services_.clipboard.stopReading();
+        }
+    });
+}
+
+void AppDelegate::clipboardSaved(std::uint64_t save, ClipboardReading reading) {
+    // A later copy has replaced what this save read.
+    if (save != clipboardSave_ || !saving_) {
+        return;
+    }
+    saving_ = false;
+    lostClipboardTypes_ = reading.unanswered;
+    clipboardTypesUnlisted_ = reading.stopped && !reading.listed;
+    const bool stopped = reading.stopped;
+    savedClipboard_ = savedClipboardContents(std::move(reading));
+    if (stopped) {
+        std::string outcome = "Clipboard save stopped after " + shortestDecimal(saveTimeLimit) + "s: ";
+        if (clipboardTypesUnlisted_) {
+            outcome += "its owner did not list its types";
+        } else {
+            outcome +=
+                "no answer for " + typeList(lostClipboardTypes_) +
+                (savedClipboard_ ? "; saved " + typeList(typesOf(*savedClipboard_)) : "; nothing saved");
+        }
+        logger_.error(outcome);
+        logWriter_.logToFile(outcome);
+    }
+    for (const auto& [item, previousApp] : std::exchange(waitingForSave_, {})) {
+        copyForSmartPaste(item, previousApp);
+    }
+}
+
+// The copy of a Smart Paste, from which its timings count.
+void AppDelegate::copyForSmartPaste(const MenuBarItem& item,
+                                    const std::optional<RunningApplication>& previousApp) {
+    Clipboard& clipboard = services_.clipboard;
     clipboard.clearContents();
     clipboard.setString(item.text);
     const auto site = std::source_location::current();

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/LogText.h"
 #include "platform/AccessibilityTrust.h"
+#include "platform/Clipboard.h"
 #include "platform/KeyEventPoster.h"
 #include "platform/MainQueue.h"
 #include "support/DelegateLogWriter.h"
@@ -133,19 +134,57 @@ void AppDelegate::scheduleRestore(double delay) {
 }
 
 void AppDelegate::finishSmartPaste(double delay) {
+    // A quit has put the clipboard back already.
+    if (smartPastesInFlight_ == 0) {
+        return;
+    }
     --smartPastesInFlight_;
     if (smartPastesInFlight_ > 0) {
         logWriter_.logToFile("Clipboard restore after " + shortestDecimal(delay) +
                              "s delay left to the Smart Paste still in progress");
         return;
     }
+    restoreSavedClipboard("after " + shortestDecimal(delay) + "s delay");
+}
+
+void AppDelegate::applicationWillTerminate() {
+    // A save still running is of no use now, and sequences still waiting for it never wrote anything.
+    ++clipboardSave_;
+    saving_ = false;
+    services_.clipboard.stopReading();
+    const auto waiting = static_cast<int>(std::exchange(waitingForSave_, {}).size());
+    const int copied = std::exchange(smartPastesInFlight_, 0) - waiting;
+    if (copied > 0) {
+        restoreSavedClipboard("at quit");
+    }
+}
+
+void AppDelegate::restoreSavedClipboard(const std::string& when) {
     auto saved = std::exchange(savedClipboard_, std::nullopt);
+    const auto lost = std::exchange(lostClipboardTypes_, {});
+    const bool unlisted = std::exchange(clipboardTypesUnlisted_, false);
     if (std::exchange(keepCopiedText_, false)) {
         logWriter_.logToFile("Clipboard keeps the copied text: nothing was pasted");
         return;
     }
-    restoreClipboardContents(services_.clipboard, std::move(saved));
-    logWriter_.logToFile("Clipboard restored after " + shortestDecimal(delay) + "s delay");
+    restoreClipboardContents(services_.clipboard, saved);
+    // Said as it is: a restore that put nothing back is no restore.
+    std::string outcome;
+    if (saved && lost.empty()) {
+        outcome = "Clipboard restored " + when;
+    } else if (saved) {
+        outcome = "Clipboard partly restored " + when + ": restored " + typeList(typesOf(*saved)) +
+                  "; lost " + typeList(lost) + ", which its owner did not give in time";
+    } else if (!lost.empty()) {
+        outcome = "Clipboard not restored " + when + ": lost " + typeList(lost) +
+                  ", which its owner did not give in time; the copied text stays";
+    } else if (unlisted) {
+        outcome = "Clipboard not restored " + when +
+                  ": its owner did not list its types in time; the copied text stays";
+    } else {
+        outcome = "Clipboard not restored " + when + ": it held nothing to save; the copied text stays";
+    }
+    logWriter_.logToFile(outcome);
 }
 
 } // namespace driftmark

@@ -6,29 +6,40 @@
 
 namespace driftmark {
 
-std::optional<ClipboardContents> saveClipboardContents(const Clipboard& clipboard) {
-    const auto types = clipboard.types();
-    if (!types) {
+std::optional<ClipboardContents> savedClipboardContents(ClipboardReading reading) {
+    if (!reading.listed) {
         return std::nullopt;
     }
     ClipboardContents saved;
-    for (const std::string& type : *types) {
-        std::optional<Bytes> bytes = clipboard.data(type);
-        if (!bytes) {
-            continue;
-        }
+    for (auto& [type, bytes] : reading.contents) {
         const auto earlier = std::find_if(saved.begin(), saved.end(),
                                           [&type](const auto& entry) { return entry.first == type; });
         if (earlier != saved.end()) {
-            earlier->second = std::move(*bytes);
+            earlier->second = std::move(bytes);
         } else {
-            saved.emplace_back(type, std::move(*bytes));
+            saved.emplace_back(std::move(type), std::move(bytes));
         }
     }
     if (saved.empty()) {
         return std::nullopt;
     }
     return saved;
+}
+
+std::vector<std::string> typesOf(const ClipboardContents& contents) {
+    std::vector<std::string> types;
+    for (const auto& entry : contents) {
+        types.push_back(entry.first);
+    }
+    return types;
+}
+
+std::string typeList(const std::vector<std::string>& types) {
+    std::string list;
+    for (const std::string& type : types) {
+        list += (list.empty() ? "" : ", ") + type;
+    }
+    return list;
 }
 
 void restoreClipboardContents(Clipboard& clipboard, const std::optional<ClipboardContents>& saved) {

@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     services.mainQueue.async([&delegate] { delegate->applicationDidFinishLaunching(); });
 
     const int status = loop.run();
+    // Before the application object goes: Qt hands the clipboard to a clipboard manager then.
+    delegate->applicationWillTerminate();
     AppLogger::shared().flush();
     return status;
 }

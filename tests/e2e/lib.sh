@@ -256,6 +256,30 @@ write_png() {
     base64 -d >"$1"
 }
 
+# --- Clipboard owners and managers of the tests' own ------------------------------------------------
+
+CLIPBOARD_PEER="$(dirname "$TARGET_WINDOW")/driftmark_e2e_clipboard_peer"
+
+# start_clipboard_owner TYPE[=TEXT]...: another program owns the clipboard and lists the types; it
+# answers those given with a text and ignores the requests for the others, as a hung program does.
+# "--silent" alone: it does not even list its types. It ends when it loses the clipboard.
+start_clipboard_owner() {
+  local out
+  out=$(mktemp "$E2E_HOME/owner-XXXXXX")
+  "$CLIPBOARD_PEER" owner "$@" >"$out" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 10 "the clipboard owner" grep -qx ready "$out"
+}
+
+# A clipboard manager stand-in: it takes the clipboard over from a program that quits (SAVE_TARGETS)
+# and prints "saved TARGET..." to $CLIPBOARD_MANAGER_OUT for each hand-over.
+start_clipboard_manager() {
+  CLIPBOARD_MANAGER_OUT="$E2E_HOME/manager.out"
+  "$CLIPBOARD_PEER" manager >"$CLIPBOARD_MANAGER_OUT" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 10 "the clipboard manager" grep -qx ready "$CLIPBOARD_MANAGER_OUT"
+}
+
 # file_is FILE EXPECTED_FILE: both exist with the same bytes.
 file_is() {
   [ -f "$1" ] && cmp -s "$1" "$2"

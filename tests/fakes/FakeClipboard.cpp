@@ -26,17 +26,6 @@ std::optional<std::string> FakeClipboard::string() const {
     return std::string(bytes->begin(), bytes->end());
 }
 
-std::optional<std::vector<std::string>> FakeClipboard::types() const {
-    if (!listsTypes) {
-        return std::nullopt;
-    }
-    std::vector<std::string> listed;
-    for (const auto& [type, bytes] : contents) {
-        listed.push_back(type);
-    }
-    return listed;
-}
-
 std::optional<Bytes> FakeClipboard::data(const std::string& type) const {
     const auto found = std::find_if(contents.begin(), contents.end(),
                                     [&type](const auto& entry) { return entry.first == type; });
@@ -49,6 +38,44 @@ std::optional<Bytes> FakeClipboard::data(const std::string& type) const {
 void FakeClipboard::setData(const Bytes& bytes, const std::string& type) {
     write(type, bytes);
     timeline_.record("clipboard", "setData " + type);
+}
+
+void FakeClipboard::read(std::function<void(ClipboardReading)> completion) {
+    stopReading();
+    timeline_.record("clipboard", "read");
+    pendingRead_ = std::move(completion);
+    if (answersAtOnce && neverAnswered.empty() && !neverLists) {
+        finishRead(false);
+    }
+}
+
+void FakeClipboard::stopReading() {
+    if (pendingRead_) {
+        timeline_.record("clipboard", "read stopped");
+        finishRead(true);
+    }
+}
+
+void FakeClipboard::answerRead() {
+    if (pendingRead_) {
+        finishRead(false);
+    }
+}
+
+void FakeClipboard::finishRead(bool stopped) {
+    ClipboardReading reading;
+    reading.stopped = stopped;
+    reading.listed = listsTypes && !neverLists;
+    if (reading.listed) {
+        for (const auto& [type, bytes] : contents) {
+            if (std::find(neverAnswered.begin(), neverAnswered.end(), type) != neverAnswered.end()) {
+                reading.unanswered.push_back(type);
+            } else if (bytes) {
+                reading.contents.emplace_back(type, *bytes);
+            }
+        }
+    }
+    std::exchange(pendingRead_, {})(std::move(reading));
 }
 
 void FakeClipboard::write(const std::string& type, Bytes bytes) {

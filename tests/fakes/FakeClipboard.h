@@ -11,7 +11,8 @@
 namespace driftmark::test {
 
 // The clipboard as a list of types, in listed order, each with its bytes (absent: listed, but the
-// clipboard gives no bytes for it). Changes go on the timeline as "clipboard: ...".
+// clipboard gives no bytes for it). Changes and reads go on the timeline as "clipboard: ...". A read is
+// answered at once unless the test holds the answer back or sets an owner that leaves types unanswered.
 class FakeClipboard final : public Clipboard {
 public:
     static constexpr const char* plainTextType = "text/plain;charset=utf-8";
@@ -23,18 +24,32 @@ public:
     void clearContents() override;
     void setString(const std::string& text) override;
     std::optional<std::string> string() const override;
-    std::optional<std::vector<std::string>> types() const override;
-    std::optional<Bytes> data(const std::string& type) const override;
     void setData(const Bytes& bytes, const std::string& type) override;
+    void read(std::function<void(ClipboardReading)> completion) override;
+    void stopReading() override;
+
+    // The bytes the clipboard holds under a type now.
+    std::optional<Bytes> data(const std::string& type) const;
+    // Answers the read in progress with everything the owner gives.
+    void answerRead();
+    bool isReading() const { return static_cast<bool>(pendingRead_); }
 
     Contents contents;
-    // When false, the clipboard cannot list its types.
+    // When false, the clipboard cannot list its types (nobody owns it).
     bool listsTypes = true;
+    // When false, a read waits for answerRead() or for being stopped.
+    bool answersAtOnce = true;
+    // Types whose owner never answers, and whether it does not even list its types: a read then ends
+    // only when it is stopped.
+    std::vector<std::string> neverAnswered;
+    bool neverLists = false;
 
 private:
     void write(const std::string& type, Bytes bytes);
+    void finishRead(bool stopped);
 
     Timeline& timeline_;
+    std::function<void(ClipboardReading)> pendingRead_;
 };
 
 Bytes bytesOf(std::string_view text);

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "fakes/AppHarness.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@ using test::FakeClipboard;
 using test::makeItem;
 using testing::Contains;
 using testing::ElementsAre;
+using testing::HasSubstr;
 using testing::IsSupersetOf;
 using testing::Not;
 
@@ -91,7 +93,7 @@ TEST_F(SmartPasteTest, RememberedAppIsActivatedPastedIntoAndTheClipboardRestored
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
-                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: clear",
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.000 clipboard: clear",
                             "0.000 clipboard: setString \"Hello\"", "0.000 statusBar: alpha 0.5 over 0.1",
                             "0.000 statusBar: alpha 1.0 over 0.1", "0.100 workspace: activate Editor",
                             "0.600 trust: isTrusted", "0.600 keys: 9 down flags 0x100000",
@@ -139,7 +141,7 @@ TEST_F(SmartPasteTest, WithoutRememberedAppPastesAtOnceAndRestoresLater) {
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
-                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: clear",
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.000 clipboard: clear",
                             "0.000 clipboard: setString \"Line\"", "0.000 statusBar: alpha 0.5 over 0.1",
                             "0.000 statusBar: alpha 1.0 over 0.1", "0.100 trust: isTrusted",
                             "0.100 keys: 36 down flags 0x0", "0.100 keys: 36 up flags 0x0",
@@ -248,6 +250,13 @@ TEST_F(SmartPasteTest, ClipboardWithNothingToSaveKeepsTheItemsText) {
     EXPECT_EQ(runWith(userClipboard, false), textOnly("Hello"));
     EXPECT_EQ(runWith({{"image/png", std::nullopt}}, true), textOnly("Hello"));
     EXPECT_EQ(platform().keyEventPoster.posted.size(), 6u);
+    // A restore that put nothing back is not called one.
+    const auto daily = harness.dailyLog();
+    EXPECT_EQ(
+        std::count(daily.begin(), daily.end(),
+                   "Clipboard not restored after 0.3s delay: it held nothing to save; the copied text stays"),
+        3);
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard restored"))));
 }
 
 TEST_F(SmartPasteTest, KeyEventsThatCannotBeMadeAreSkipped) {
@@ -271,6 +280,18 @@ TEST_F(SmartPasteTest, DelegateGoneBeforeThePasteStageEndsTheSequence) {
     EXPECT_TRUE(platform().workspace.activated.empty());
     EXPECT_TRUE(platform().keyEventPoster.posted.empty());
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+}
+
+TEST_F(SmartPasteTest, DelegateGoneDuringTheSaveWritesNothing) {
+    clipboard().answersAtOnce = false;
+    delegate->copyTextToClipboard(smart, true, editor);
+    delegate.reset();
+    clipboard().answerRead();
+    advanceTo(2);
+
+    EXPECT_TRUE(platform().workspace.activated.empty());
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+    EXPECT_EQ(clipboard().contents, userClipboard);
 }
 
 TEST_F(SmartPasteTest, EntryWithoutStatusItemIsCopiedWithoutFlash) {
@@ -321,6 +342,178 @@ TEST_F(SmartPasteTest, PlainCopyDuringASequenceIsWhatTheRestorePutsBack) {
     EXPECT_EQ(clipboard().contents, textOnly("plain text"));
     advanceTo(1.0);
     EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+}
+
+// The save of the user's clipboard comes before anything is written, and the sequence's timings count
+// from the copy that follows it.
+TEST_F(SmartPasteTest, TheCopyWaitsForTheSaveAndTheTimingsCountFromIt) {
+    clipboard().answersAtOnce = false;
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(0.05);
+    EXPECT_EQ(clipboard().contents, userClipboard) << "nothing is written while the save runs";
+    clipboard().answerRead();
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.050 clipboard: clear",
+                            "0.050 clipboard: setString \"Hello\"", "0.050 statusBar: alpha 0.5 over 0.1",
+                            "0.050 statusBar: alpha 1.0 over 0.1", "0.150 workspace: activate Editor",
+                            "0.650 trust: isTrusted", "0.650 keys: 9 down flags 0x100000",
+                            "0.650 keys: 9 up flags 0x100000", "0.950 clipboard: clear",
+                            "0.950 clipboard: setData text/plain;charset=utf-8",
+                            "0.950 clipboard: setData image/png"));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Contains("Clipboard restored after 0.8s delay"));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard save stopped"))));
+}
+
+// An owner that never gives some types: the save ends at its time limit with what came, the paste goes
+// ahead, and the log says what was put back and what was lost.
+TEST_F(SmartPasteTest, AnOwnerThatDoesNotAnswerIsGivenUpAtTheTimeLimit) {
+    clipboard().neverAnswered = {"image/png"};
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.299);
+    EXPECT_THAT(timeline(), ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read"));
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read",
+                            "0.300 clipboard: read stopped", "0.300 clipboard: clear",
+                            "0.300 clipboard: setString \"Hello\"", "0.300 statusBar: alpha 0.5 over 0.1",
+                            "0.300 statusBar: alpha 1.0 over 0.1", "0.400 trust: isTrusted",
+                            "0.400 keys: 9 down flags 0x100000", "0.400 keys: 9 up flags 0x100000",
+                            "0.700 clipboard: clear", "0.700 clipboard: setData text/plain;charset=utf-8"));
+    EXPECT_EQ(clipboard().contents, textOnly("old"));
+    const std::string stopped =
+        "Clipboard save stopped after 0.3s: no answer for image/png; saved text/plain;charset=utf-8";
+    EXPECT_THAT(delegateLog(), Contains(stopped));
+    const auto daily = harness.dailyLog();
+    const std::vector<std::string> told{stopped, "Clipboard partly restored after 0.3s delay: restored "
+                                                 "text/plain;charset=utf-8; lost image/png, which its owner "
+                                                 "did not give in time"};
+    EXPECT_THAT(daily, IsSupersetOf(told));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard restored"))));
+}
+
+TEST_F(SmartPasteTest, NothingGivenInTimeIsNoRestore) {
+    clipboard().neverAnswered = {plainType, "image/png"};
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(2);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+
+    clipboard().contents = userClipboard;
+    clipboard().neverLists = true;
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(4);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    EXPECT_EQ(platform().keyEventPoster.posted.size(), 4u);
+
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily,
+                IsSupersetOf({"Clipboard save stopped after 0.3s: no answer for "
+                              "text/plain;charset=utf-8, image/png; nothing saved",
+                              "Clipboard not restored after 0.8s delay: lost text/plain;charset=utf-8, "
+                              "image/png, which its owner did not give in time; the copied text stays",
+                              "Clipboard save stopped after 0.3s: its owner did not list its types",
+                              "Clipboard not restored after 0.3s delay: its owner did not list its "
+                              "types in time; the copied text stays"}));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard restored"))));
+}
+
+// Requests made while the save runs are copied when it has finished, in turn; the save runs once.
+TEST_F(SmartPasteTest, RequestsDuringTheSaveShareIt) {
+    clipboard().answersAtOnce = false;
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.1);
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+    advanceTo(0.2);
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    clipboard().answerRead();
+    EXPECT_EQ(clipboard().contents, textOnly("Line"));
+    advanceTo(2);
+
+    const auto events = timeline();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "0.000 clipboard: read"), 1);
+    EXPECT_THAT(events,
+                IsSupersetOf({"0.200 clipboard: setString \"Hello\"", "0.200 clipboard: setString \"Line\"",
+                              "0.300 keys: 36 down flags 0x0", "0.350 keys: 9 down flags 0x100000"}));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_THAT(harness.dailyLog(),
+                IsSupersetOf({"Clipboard restore after 0.3s delay left to the Smart Paste still in progress",
+                              "Clipboard restored after 0.3s delay"}));
+}
+
+// A plain copy while the save waits for a slow owner replaces what that save would bring: the restore
+// puts back the plain copy, the user's latest, and the Smart Paste does not wait any longer.
+TEST_F(SmartPasteTest, APlainCopyDuringTheSaveIsWhatTheRestorePutsBack) {
+    clipboard().answersAtOnce = false;
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.1);
+    clipboard().answersAtOnce = true;
+    button(plain).click(MouseEventType::leftMouseUp);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"0.100 clipboard: setString \"plain text\"", "0.100 clipboard: read stopped",
+                              "0.100 clipboard: setString \"Hello\"", "0.200 keys: 9 down flags 0x100000",
+                              "0.500 clipboard: setData text/plain;charset=utf-8"}));
+    EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Contains("Clipboard restored after 0.3s delay"));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard save stopped"))));
+}
+
+// A quit between the copy and the restore puts the user's clipboard back at once, for a clipboard
+// manager to take over; nothing is put back twice.
+TEST_F(SmartPasteTest, AQuitDuringTheSequencePutsTheClipboardBackFirst) {
+    hover(smart, editor);
+    button(smart).click(MouseEventType::leftMouseUp);
+    advanceTo(0.7);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    platform().timeline.clear();
+
+    delegate->applicationWillTerminate();
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    const std::vector<std::string> restored{"0.700 clipboard: clear",
+                                            "0.700 clipboard: setData text/plain;charset=utf-8",
+                                            "0.700 clipboard: setData image/png"};
+    EXPECT_EQ(timeline(), restored);
+    advanceTo(2);
+    EXPECT_EQ(timeline(), restored);
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Contains("Clipboard restored at quit"));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard restored after"))));
+}
+
+TEST_F(SmartPasteTest, AQuitDuringTheSaveWritesNothing) {
+    clipboard().neverAnswered = {"image/png"};
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(0.1);
+    delegate->applicationWillTerminate();
+    advanceTo(2);
+
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_FALSE(clipboard().isReading());
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty());
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Not(Contains(testing::StartsWith("Clipboard"))));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard now contains"))));
+}
+
+TEST_F(SmartPasteTest, AQuitWithNoSmartPasteInFlightLeavesTheClipboardAlone) {
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(2);
+    button(plain).click(MouseEventType::leftMouseUp);
+    platform().timeline.clear();
+
+    delegate->applicationWillTerminate();
+    EXPECT_TRUE(timeline().empty());
+    EXPECT_EQ(clipboard().contents, textOnly("plain text"));
+    EXPECT_THAT(harness.dailyLog(), Not(Contains(HasSubstr("at quit"))));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace driftmark {
 
@@ -57,8 +58,10 @@ EventLoop::EventLoop(int& argc, char** argv)
         action.sa_handler = onTerminationSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
+        // A closed terminal or session sends SIGHUP: the same clean quit.
+        for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+            sigaction(number, &action, nullptr);
+        }
     }
 }
 
@@ -71,7 +74,20 @@ std::optional<std::string> EventLoop::displayProblem() {
             "no X11 display (DISPLAY is not set). The system tray icons need an X11 desktop, or "
             "XWayland in a Wayland session; `make run` starts a private virtual desktop.");
     }
-    return std::nullopt;
+    // Qt aborts on a display it cannot open, with advice to reinstall it; one connection first tells
+    // what is really wrong.
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error == 0) {
+        return std::nullopt;
+    }
+    const char* reason = error == XCB_CONN_CLOSED_PARSE_ERR        ? "that is not the name of a display"
+                         : error == XCB_CONN_CLOSED_INVALID_SCREEN ? "the display has no such screen"
+                                                                   : "no X server accepts connections there";
+    return "cannot open the X11 display \"" + std::string(display) + "\" named by DISPLAY: " + reason +
+           ". The system tray icons need an X11 desktop, or XWayland in a Wayland session; `make run` "
+           "starts a private virtual desktop.";
 }
 
 int EventLoop::run() {

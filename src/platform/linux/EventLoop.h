@@ -6,8 +6,8 @@
 
 namespace driftmark {
 
-// The application object and its event loop. SIGINT and SIGTERM end the loop cleanly, so that
-// run() returns and everything queued for the log is written.
+// The application object and its event loop. SIGINT, SIGTERM and SIGHUP end the loop cleanly, so that
+// run() returns, the application can put things in order, and everything queued for the log is written.
 class EventLoop {
 public:
     EventLoop(int& argc, char** argv);

@@ -2,29 +2,48 @@
 
 #include "platform/Clipboard.h"
 
+#include <QByteArray>
+#include <QMetaObject>
+#include <memory>
 #include <utility>
 
 namespace driftmark {
 
-// The X11 CLIPBOARD selection through QClipboard. Writes collect into one set of contents that is
-// published as a whole on every write, so a clipboard manager never sees an empty clipboard between
-// the clear and the first write. Once published, Qt serves the contents for as long as the
-// application runs.
+// The X11 CLIPBOARD selection. Writes go through QClipboard and collect into one set of contents that
+// is published as a whole on every write, so a clipboard manager never sees an empty clipboard between
+// the clear and the first write; once published, Qt serves the contents for as long as Driftmark owns
+// the selection. Another program's clipboard is read without QClipboard, whose reads wait up to five
+// seconds per type for an owner that does not answer: a reader of its own asks and collects the answers
+// as they arrive, between the other work of the event loop.
 class QtClipboard final : public Clipboard {
 public:
+    QtClipboard();
+    ~QtClipboard() override;
+    QtClipboard(const QtClipboard&) = delete;
+    QtClipboard& operator=(const QtClipboard&) = delete;
+
     void clearContents() override;
     void setString(const std::string& text) override;
     std::optional<std::string> string() const override;
-    std::optional<std::vector<std::string>> types() const override;
-    std::optional<Bytes> data(const std::string& type) const override;
     void setData(const Bytes& bytes, const std::string& type) override;
+    void read(std::function<void(ClipboardReading)> completion) override;
+    void stopReading() override;
 
 private:
-    void write(const std::string& type, const Bytes& bytes);
+    // The X11 side of a read; defined with the implementation.
+    struct SelectionReader;
+
+    void write(const std::string& type, const QByteArray& bytes);
     void publish() const;
+    bool ownsContents() const;
+    void ownerChanged();
 
     // Everything written since the last clear, in write order; a type written again keeps its place.
-    std::vector<std::pair<std::string, Bytes>> contents_;
+    // The bytes are shared with what Qt publishes, not copied, and dropped once another program owns
+    // the clipboard.
+    std::vector<std::pair<std::string, QByteArray>> contents_;
+    std::unique_ptr<SelectionReader> reader_;
+    QMetaObject::Connection ownerWatch_;
 };
 
 } // namespace driftmark
