@@ -7,8 +7,11 @@
 #include "support/FilePreferencesStore.h"
 
 #include <algorithm>
+#include <iostream>
 #include <source_location>
+#include <unordered_set>
 #include <utility>
+#include <variant>
 
 namespace driftmark {
 
@@ -18,6 +21,25 @@ namespace {
 constexpr const char* legacyItemsKey = "clipboardTextItems";
 constexpr const char* legacyTextKey = "clipboardText";
 constexpr const char* autoPasteKey = "autoPaste";
+
+MenuBarItem withFreshId(const MenuBarItem& item) {
+    return MenuBarItem(Uuid::random(), item.text, item.title, item.iconColor, item.usesSmartPaste,
+                       item.prependNewline, item.keyboardShortcutName, item.order, item.createdAt);
+}
+
+// Every entry needs an id of its own to get an icon and a shortcut; the first with an id keeps it.
+std::size_t giveDuplicatesFreshIds(MenuItemManager::Items& items) {
+    std::unordered_set<Uuid> seen;
+    std::size_t renamed = 0;
+    for (MenuBarItem& item : items) {
+        if (!seen.insert(item.id()).second) {
+            item = withFreshId(item);
+            seen.insert(item.id());
+            ++renamed;
+        }
+    }
+    return renamed;
+}
 
 } // namespace
 
@@ -96,7 +118,13 @@ void MenuItemManager::loadItems() {
     }
     std::stable_sort(decoded->begin(), decoded->end(),
                      [](const MenuBarItem& a, const MenuBarItem& b) { return a.order < b.order; });
+    const std::size_t renamed = giveDuplicatesFreshIds(*decoded);
     items_.set(std::move(*decoded));
+    if (renamed > 0) {
+        saveItems();
+        logger_.warning("Stored menu bar items shared ids; gave " + std::to_string(renamed) +
+                        (renamed == 1 ? " later entry a fresh id" : " later entries fresh ids"));
+    }
 }
 
 void MenuItemManager::saveItems() {
@@ -139,15 +167,24 @@ void MenuItemManager::migrateFromOldFormat() {
 }
 
 void MenuItemManager::keepUnreadableStoredList() {
-    const auto stored = userDefaults_.data(storageKey);
-    if (!stored || decodeMenuBarItems(*stored)) {
+    const auto stored = userDefaults_.object(storageKey);
+    if (!stored) {
         return;
     }
-    // The default or migrated list is about to be saved over these bytes; the user's entries stay
-    // recoverable by hand.
-    userDefaults_.set(unreadableStorageKey, *stored);
-    logger_.warning(std::string("Stored menu bar items could not be read; kept them under \"") +
-                    unreadableStorageKey + "\"");
+    // A value of another kind (a string, a number) cannot be a list either.
+    if (const auto* bytes = std::get_if<Bytes>(&*stored); bytes != nullptr && decodeMenuBarItems(*bytes)) {
+        return;
+    }
+    // The default or migrated list is about to be saved over this value; the user's entries stay
+    // recoverable by hand, and so do those of every earlier time this happened.
+    std::string key = unreadableStorageKey;
+    for (int number = 2; userDefaults_.object(key); ++number) {
+        key = std::string(unreadableStorageKey) + "." + std::to_string(number);
+    }
+    userDefaults_.set(key, *stored);
+    const std::string message = "Stored menu bar items could not be read; kept them under \"" + key + "\"";
+    std::cerr << message << std::endl;
+    logger_.warning(message);
 }
 
 } // namespace driftmark

@@ -22,7 +22,8 @@ public:
     using Items = std::vector<MenuBarItem>;
 
     static constexpr const char* storageKey = "menuBarItems";
-    // Where a stored list that could not be read is kept before it is replaced.
+    // Where a stored list that could not be read is kept before it is replaced; when that key is taken
+    // by an earlier one, the first free key of "menuBarItems.unreadable.2", ".3", ...
     static constexpr const char* unreadableStorageKey = "menuBarItems.unreadable";
     static constexpr std::size_t maxItems = 10;
     static constexpr const char* defaultTitle = "Driftmark";

@@ -22,4 +22,11 @@ struct FileError {
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& file, const std::string& text,
                                                mode_t mode);
 
+// Removes the temporary files that replacements of `file` left beside it when they were killed.
+void removeLeftoverTemporaryFiles(const std::filesystem::path& file);
+
+// The file at the end of a chain of symbolic links, or `file` itself when it is no link (or the chain
+// loops). Replacing that file instead of the link keeps the link and what it points at in step.
+std::filesystem::path followSymbolicLinks(const std::filesystem::path& file);
+
 } // namespace driftmark

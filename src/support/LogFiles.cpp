@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <iostream>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -30,8 +31,10 @@ std::optional<std::string> makeDirectory(const std::filesystem::path& directory)
     }
     const int error = errno;
     if (error == EEXIST) {
+        // A link is left for the check that follows, which refuses it with its own message.
         std::error_code ignored;
-        if (std::filesystem::is_directory(directory, ignored)) {
+        if (std::filesystem::is_directory(directory, ignored) ||
+            std::filesystem::is_symlink(directory, ignored)) {
             return std::nullopt;
         }
     }
@@ -59,8 +62,13 @@ std::shared_ptr<LogFiles> LogFiles::shared() {
     return files;
 }
 
-LogFiles::LogFiles(std::filesystem::path directory)
-    : directory_(std::move(directory)) {}
+LogFiles::LogFiles(std::filesystem::path directory, ProblemReporter reportProblem)
+    : directory_(std::move(directory))
+    , reportProblem_(std::move(reportProblem)) {
+    if (!reportProblem_) {
+        reportProblem_ = [](const std::string& line) { std::cerr << line << std::endl; };
+    }
+}
 
 std::filesystem::path LogFiles::dayFile(std::string_view day) const {
     std::string name(appName);
@@ -68,21 +76,91 @@ std::filesystem::path LogFiles::dayFile(std::string_view day) const {
     return directory_ / name;
 }
 
-std::optional<std::string> LogFiles::createDirectory() const {
-    return makeDirectory(directory_);
+std::optional<std::string> LogFiles::createDirectory() {
+    const std::lock_guard lock(mutex_);
+    if (refused_) {
+        return std::nullopt;
+    }
+    int error = 0;
+    int descriptor = openCheckedDirectory(directory_, error);
+    // A missing directory is made; for anything else in its place, the attempt to make it says what.
+    if (descriptor < 0 && (error == ENOENT || error == ENOTDIR)) {
+        if (auto failure = makeDirectory(directory_)) {
+            return failure;
+        }
+        descriptor = openCheckedDirectory(directory_, error);
+    }
+    if (descriptor < 0) {
+        return error == 0 ? std::nullopt : std::optional<std::string>(describe(directory_, error));
+    }
+    ::close(descriptor);
+    return std::nullopt;
+}
+
+int LogFiles::openCheckedDirectory(const std::filesystem::path& directory, int& error) {
+    const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        error = errno;
+        struct stat link {};
+        if ((error == ELOOP || error == ENOTDIR) && ::lstat(directory.c_str(), &link) == 0 &&
+            S_ISLNK(link.st_mode)) {
+            // It could lead anywhere, to a directory others can read or change.
+            refuse(directory, "is a symbolic link, not a directory of your own");
+            error = 0;
+        }
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        error = errno;
+        ::close(descriptor);
+        return -1;
+    }
+    error = 0;
+    if (status.st_uid != ::geteuid()) {
+        refuse(directory, "belongs to another user (uid " + std::to_string(status.st_uid) + ")");
+        ::close(descriptor);
+        return -1;
+    }
+    if ((status.st_mode & 07777) != 0700 && ::fchmod(descriptor, 0700) != 0) {
+        refuse(directory, "could not be made private (" + std::generic_category().message(errno) + ")");
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+void LogFiles::refuse(const std::filesystem::path& directory, const std::string& reason) {
+    refused_ = true;
+    reportProblem_("Log directory " + directory.string() + " " + reason +
+                   "; the log is not written to files");
 }
 
 std::optional<std::string> LogFiles::append(const std::filesystem::path& file, std::string_view bytes,
                                             std::string_view header) {
     const std::lock_guard lock(mutex_);
+    if (refused_) {
+        return std::nullopt;
+    }
+    // The directory is checked again for each line: it may have been replaced since.
+    int error = 0;
+    const int directory = openCheckedDirectory(file.parent_path(), error);
+    if (directory < 0) {
+        return error == 0 ? std::nullopt : std::optional<std::string>(describe(file, error));
+    }
+    // Neither open follows a link: a linked log file could hand the lines to anyone.
+    const std::string name = file.filename().string();
     bool created = true;
-    int descriptor = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int descriptor = ::openat(directory, name.c_str(),
+                              O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descriptor < 0 && errno == EEXIST) {
         created = false;
-        descriptor = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        descriptor = ::openat(directory, name.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
     }
+    const int openError = errno;
+    ::close(directory);
     if (descriptor < 0) {
-        return describe(file, errno);
+        return describe(file, openError);
     }
     const bool written = (!created || writeAll(descriptor, header)) && writeAll(descriptor, bytes);
     const int writeError = errno;

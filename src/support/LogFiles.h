@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,31 +13,47 @@ namespace driftmark {
 // The directory of the daily log files and the appends to them. Both log writers go through one
 // object, whose lock spans the existence check and the write, so that lines and the day header are
 // never torn, lost or overwritten when the writers meet.
+//
+// The log holds the user's texts, so it is written only into a real directory of the user's own, made
+// private, and never through a symbolic link. A directory that fails this is refused for good: one
+// line says so, and from then on lines are dropped without further messages.
 class LogFiles {
 public:
+    // Receives the one line that says why the directory is refused.
+    using ProblemReporter = std::function<void(const std::string& line)>;
+
     static constexpr std::string_view appName = "driftmark-menubar";
 
     // ~/.log/driftmark-menubar
     static std::shared_ptr<LogFiles> shared();
 
-    explicit LogFiles(std::filesystem::path directory);
+    // Without a reporter, the refusal goes to standard error.
+    explicit LogFiles(std::filesystem::path directory, ProblemReporter reportProblem = {});
 
     const std::filesystem::path& directory() const { return directory_; }
     // The file of one day: "driftmark-menubar-" + day + ".log" in the directory.
     std::filesystem::path dayFile(std::string_view day) const;
 
-    // Creates the directory and its missing parents, readable by the owner only. Returns the error's
-    // description on failure.
-    std::optional<std::string> createDirectory() const;
+    // Creates the directory and its missing parents, readable by the owner only, and makes an existing
+    // one private. Returns the error's description on failure; a refusal is reported, not returned.
+    std::optional<std::string> createDirectory();
 
     // Appends the bytes to the file, opening and closing it. A missing file is created, readable by the
-    // owner only, and then starts with the header. Returns the error's description on failure.
+    // owner only, and then starts with the header. Returns the error's description on failure; once
+    // the directory is refused, the bytes are dropped and nothing is returned.
     std::optional<std::string> append(const std::filesystem::path& file, std::string_view bytes,
                                       std::string_view header = {});
 
 private:
+    // The directory opened without following a link, checked and private; -1 with `error` set when it
+    // cannot be opened, or with `error` 0 when it is refused.
+    int openCheckedDirectory(const std::filesystem::path& directory, int& error);
+    void refuse(const std::filesystem::path& directory, const std::string& reason);
+
     std::filesystem::path directory_;
+    ProblemReporter reportProblem_;
     std::mutex mutex_;
+    bool refused_ = false;
 };
 
 } // namespace driftmark

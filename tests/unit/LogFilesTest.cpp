@@ -10,10 +10,12 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <latch>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace driftmark {
 namespace {
@@ -62,6 +64,122 @@ TEST(LogFiles, DescribesFailures) {
     EXPECT_EQ(LogFiles(directory.path() / "plain").createDirectory(),
               (directory.path() / "plain").string() + ": File exists");
     EXPECT_EQ(files.append(files.dayFile("x"), "line\n"), files.dayFile("x").string() + ": Not a directory");
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+// A log directory and the lines LogFiles reports about it.
+struct CheckedLogDirectory {
+    LogFiles::ProblemReporter recorder() {
+        return [this](const std::string& line) { problems.push_back(line); };
+    }
+
+    test::TemporaryDirectory directory;
+    std::filesystem::path logDirectory = directory.path() / ".log" / "driftmark-menubar";
+    // Somewhere anyone may write.
+    std::filesystem::path elsewhere = directory.path() / "shared";
+    std::vector<std::string> problems;
+};
+
+TEST(LogFiles, MakesAnExistingDirectoryPrivate) {
+    CheckedLogDirectory fixture;
+    std::filesystem::create_directories(fixture.logDirectory);
+    ::chmod(fixture.logDirectory.c_str(), 0777);
+    LogFiles files(fixture.logDirectory, fixture.recorder());
+    EXPECT_FALSE(files.createDirectory());
+    EXPECT_EQ(modeOf(fixture.logDirectory), 0700U);
+    EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_EQ(test::readTextFile(files.dayFile("2025-03-07")), "line\n");
+    EXPECT_TRUE(fixture.problems.empty());
+}
+
+TEST(LogFiles, RefusesALinkedDirectoryWithOneLineAndWritesNothingThroughIt) {
+    CheckedLogDirectory fixture;
+    std::filesystem::create_directories(fixture.elsewhere);
+    ::chmod(fixture.elsewhere.c_str(), 0777);
+    std::filesystem::create_directories(fixture.logDirectory.parent_path());
+    std::filesystem::create_directory_symlink(fixture.elsewhere, fixture.logDirectory);
+
+    const auto files = std::make_shared<LogFiles>(fixture.logDirectory, fixture.recorder());
+    test::ManualClock clock(sys_days{2025y / March / 7} + 12h);
+    test::RecordingSystemLog systemLog;
+    std::ostringstream standardOutput;
+    auto* const previous = std::cout.rdbuf(standardOutput.rdbuf());
+    {
+        AppLogger logger(files, clock, LogCalendar{"UTC", "en_US"});
+        DelegateLogWriter writer(files, clock, systemLog, LogCalendar{"UTC", "en_US"});
+        logger.info("a text of the user's");
+        writer.logToFile("another text of the user's");
+        logger.flush();
+        EXPECT_FALSE(files->createDirectory());
+        EXPECT_FALSE(files->append(files->dayFile("2025-03-07"), "line\n"));
+    }
+    std::cout.rdbuf(previous);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(fixture.logDirectory));
+    EXPECT_TRUE(namesIn(fixture.elsewhere).empty());
+    EXPECT_EQ(modeOf(fixture.elsewhere), 0777U);
+    ASSERT_EQ(fixture.problems.size(), 1U);
+    EXPECT_EQ(fixture.problems[0], "Log directory " + fixture.logDirectory.string() +
+                                       " is a symbolic link, not a directory of your own; "
+                                       "the log is not written to files");
+    EXPECT_EQ(standardOutput.str(), "");
+}
+
+TEST(LogFiles, RefusesADirectoryReplacedByALinkAfterItWasChecked) {
+    CheckedLogDirectory fixture;
+    LogFiles files(fixture.logDirectory, fixture.recorder());
+    ASSERT_FALSE(files.createDirectory());
+    std::filesystem::remove(fixture.logDirectory);
+    std::filesystem::create_directories(fixture.elsewhere);
+    std::filesystem::create_directory_symlink(fixture.elsewhere, fixture.logDirectory);
+
+    EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_TRUE(namesIn(fixture.elsewhere).empty());
+    EXPECT_EQ(fixture.problems.size(), 1U);
+}
+
+TEST(LogFiles, RefusesADirectoryOfAnotherUser) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a directory to another user";
+    }
+    CheckedLogDirectory fixture;
+    std::filesystem::create_directories(fixture.logDirectory);
+    ::chmod(fixture.logDirectory.c_str(), 0777);
+    ASSERT_EQ(::chown(fixture.logDirectory.c_str(), 65534, 65534), 0);
+    LogFiles files(fixture.logDirectory, fixture.recorder());
+    EXPECT_FALSE(files.createDirectory());
+    EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_TRUE(namesIn(fixture.logDirectory).empty());
+    EXPECT_EQ(modeOf(fixture.logDirectory), 0777U);
+    ASSERT_EQ(fixture.problems.size(), 1U);
+    EXPECT_EQ(fixture.problems[0], "Log directory " + fixture.logDirectory.string() +
+                                       " belongs to another user (uid 65534); "
+                                       "the log is not written to files");
+}
+
+TEST(LogFiles, NeverFollowsALinkedLogFile) {
+    CheckedLogDirectory fixture;
+    LogFiles files(fixture.logDirectory, fixture.recorder());
+    ASSERT_FALSE(files.createDirectory());
+    std::filesystem::create_directories(fixture.elsewhere);
+    const auto readable = fixture.elsewhere / "readable.log";
+    std::ofstream(readable).close();
+    ::chmod(readable.c_str(), 0644);
+    const auto file = files.dayFile("2025-03-07");
+    std::filesystem::create_symlink(readable, file);
+
+    EXPECT_EQ(files.append(file, "a text of the user's\n", "header\n"),
+              file.string() + ": Too many levels of symbolic links");
+    EXPECT_EQ(test::readTextFile(readable), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
 }
 
 // Both writers race for each new day's file; every line must arrive whole and in its writer's order, and

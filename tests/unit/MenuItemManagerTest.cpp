@@ -11,9 +11,12 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +71,30 @@ private:
     Subscription lists_;
     Subscription aboutToChange_;
 };
+
+// Collects what is written to std::cerr while it lives.
+class CapturedStandardError {
+public:
+    CapturedStandardError()
+        : previous_(std::cerr.rdbuf(text_.rdbuf())) {}
+    ~CapturedStandardError() { std::cerr.rdbuf(previous_); }
+    CapturedStandardError(const CapturedStandardError&) = delete;
+    CapturedStandardError& operator=(const CapturedStandardError&) = delete;
+
+    std::string text() const { return text_.str(); }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* previous_;
+};
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
 
 Bytes bytesOf(const std::string& text) {
     return Bytes(text.begin(), text.end());
@@ -359,6 +386,7 @@ TEST_F(MenuItemManagerTest, MigrationAndDefaultAnnounceEveryStep) {
 TEST_F(MenuItemManagerTest, UnreadableStoredListIsKeptAsideBeforeBeingReplaced) {
     const Bytes unreadable = bytesOf(R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","text":"mine"}])");
     preferences.set(MenuItemManager::storageKey, unreadable);
+    CapturedStandardError standardError;
     const Items& items = start().items();
     ASSERT_EQ(items.size(), 1U);
     EXPECT_EQ(items[0].title, "Driftmark");
@@ -374,6 +402,76 @@ TEST_F(MenuItemManagerTest, UnreadableStoredListIsKeptAsideBeforeBeingReplaced) 
     ASSERT_NE(at, std::string::npos) << log;
     EXPECT_EQ(at, log.rfind(message));
     EXPECT_NE(log.rfind(warning, at), std::string::npos);
+    EXPECT_EQ(standardError.text(), message);
+}
+
+TEST_F(MenuItemManagerTest, EveryFurtherUnreadableListIsKeptUnderAKeyOfItsOwn) {
+    const std::string unreadableKey = MenuItemManager::unreadableStorageKey;
+    preferences.set(unreadableKey, bytesOf("kept first"));
+    preferences.set(unreadableKey + ".2", bytesOf("kept second"));
+    preferences.set(MenuItemManager::storageKey, bytesOf("third damage"));
+    CapturedStandardError standardError;
+    EXPECT_EQ(start().items().size(), 1U);
+
+    EXPECT_EQ(preferences.data(unreadableKey), bytesOf("kept first"));
+    EXPECT_EQ(preferences.data(unreadableKey + ".2"), bytesOf("kept second"));
+    EXPECT_EQ(preferences.data(unreadableKey + ".3"), bytesOf("third damage"));
+    const std::string message =
+        "Stored menu bar items could not be read; kept them under \"menuBarItems.unreadable.3\"\n";
+    EXPECT_EQ(occurrences(logText(), message), 1U);
+    EXPECT_EQ(standardError.text(), message);
+}
+
+TEST_F(MenuItemManagerTest, AStoredListOfAnotherKindIsKeptAsideAndReported) {
+    for (const PreferenceValue& value :
+         {PreferenceValue(std::string("my entries")), PreferenceValue(std::int64_t{7}), PreferenceValue(true),
+          PreferenceValue(2.5)}) {
+        CountingPreferencesStore local;
+        local.set(MenuItemManager::storageKey, value);
+        CapturedStandardError standardError;
+        const MenuItemManager localManager(local, logger);
+        ASSERT_EQ(localManager.items().size(), 1U);
+        EXPECT_EQ(localManager.items()[0].title, "Driftmark");
+        EXPECT_EQ(local.object(MenuItemManager::unreadableStorageKey), value) << value.index();
+        EXPECT_EQ(standardError.text(),
+                  "Stored menu bar items could not be read; kept them under \"menuBarItems.unreadable\"\n");
+    }
+    EXPECT_EQ(occurrences(logText(), "Stored menu bar items could not be read"), 4U);
+}
+
+TEST_F(MenuItemManagerTest, LaterEntriesWithAnIdTakenAlreadyGetFreshIdsSavedOnceWithOneLine) {
+    Items items{itemTitled("a", 0), itemTitled("c", 2)};
+    const auto copyOfA = [&items](const std::string& title, std::int64_t order) {
+        MenuBarItem copy = items[0];
+        copy.title = title;
+        copy.order = order;
+        return copy;
+    };
+    items.push_back(copyOfA("d", 3));
+    items.push_back(copyOfA("b", 1));
+    store(items);
+    preferences.writes = 0;
+    start();
+
+    EXPECT_EQ(titles(manager->items()), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(manager->items()[0].id(), items[0].id());
+    EXPECT_EQ(manager->items()[2].id(), items[1].id());
+    std::set<Uuid> ids;
+    for (const MenuBarItem& item : manager->items()) {
+        ids.insert(item.id());
+    }
+    EXPECT_EQ(ids.size(), 4U);
+    EXPECT_EQ(manager->items()[1].text, "text of a");
+    EXPECT_EQ(stored(), manager->items());
+    EXPECT_EQ(preferences.writes, 1);
+    EXPECT_EQ(occurrences(logText(), "] loadItems() - "), 1U) << logText();
+    EXPECT_EQ(occurrences(logText(), "fresh id"), 1U) << logText();
+
+    // Each entry can be changed on its own now.
+    MenuBarItem renamed = manager->items()[3];
+    renamed.title = "d renamed";
+    manager->updateItem(renamed);
+    EXPECT_EQ(titles(manager->items()), (std::vector<std::string>{"a", "b", "c", "d renamed"}));
 }
 
 TEST_F(MenuItemManagerTest, UnreadableStoredListIsKeptAsideWhenLegacyRecordsAreMigrated) {

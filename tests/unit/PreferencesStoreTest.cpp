@@ -1,3 +1,4 @@
+#include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
 #include "support/Base64.h"
 #include "support/FilePreferencesStore.h"
@@ -7,14 +8,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace driftmark {
 namespace {
 
+using namespace std::chrono_literals;
 using testing::ElementsAre;
 using testing::HasSubstr;
+using testing::UnorderedElementsAre;
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream stream(path, std::ios::binary);
@@ -30,6 +34,26 @@ void writeFile(const std::filesystem::path& path, const std::string& text) {
 
 Bytes bytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+// The text of every file whose name starts with the prefix.
+std::multiset<std::string> contentsOfFilesStartingWith(const std::filesystem::path& directory,
+                                                       const std::string& prefix) {
+    std::multiset<std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        if (entry.path().filename().string().starts_with(prefix)) {
+            contents.insert(readFile(entry.path()));
+        }
+    }
+    return contents;
 }
 
 TEST(MemoryPreferencesStore, ReadsConvertBetweenKinds) {
@@ -138,9 +162,12 @@ protected:
     test::TemporaryDirectory directory;
     std::filesystem::path file = directory.path() / "config" / "driftmark-menubar" / "preferences.json";
     std::vector<std::string> problems;
+    // 2025-03-07 12:00:00 UTC, held still so that every backup of a test falls within one second.
+    test::ManualClock clock{std::chrono::sys_days{std::chrono::year{2025} / 3 / 7} + 12h};
 
     FilePreferencesStore open() {
-        return FilePreferencesStore(file, [this](const std::string& line) { problems.push_back(line); });
+        return FilePreferencesStore(
+            file, [this](const std::string& line) { problems.push_back(line); }, clock);
     }
 };
 
@@ -205,6 +232,100 @@ TEST_F(FilePreferencesStoreTest, MalformedFileIsKeptAsideAndNeverOverwritten) {
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(readFile(kept[0]), "{\"menuBarItems\": {\"data\": ");
     EXPECT_EQ(open().dictionaryRepresentation().size(), 1u);
+}
+
+TEST_F(FilePreferencesStoreTest, UnreadableFilesWithinOneSecondAreKeptApartAndNoBackupIsOverwritten) {
+    const std::string stamped = "preferences.json.corrupt-20250307T120000Z";
+    writeFile(file.parent_path() / stamped, "an earlier backup");
+    writeFile(file, "first damaged file");
+    open();
+    writeFile(file, "second damaged file");
+    open().set("a", true);
+
+    EXPECT_EQ(readFile(file.parent_path() / stamped), "an earlier backup");
+    EXPECT_THAT(contentsOfFilesStartingWith(file.parent_path(), "preferences.json.corrupt-"),
+                UnorderedElementsAre("an earlier backup", "first damaged file", "second damaged file"));
+    ASSERT_EQ(problems.size(), 2U);
+    // Each line names the backup that holds its file.
+    const auto keptAs = [](const std::string& line) {
+        const std::string marker = "kept it as ";
+        const auto from = line.find(marker) + marker.size();
+        return std::filesystem::path(line.substr(from, line.find(' ', from) - from));
+    };
+    EXPECT_EQ(readFile(keptAs(problems[0])), "first damaged file");
+    EXPECT_EQ(readFile(keptAs(problems[1])), "second damaged file");
+    EXPECT_THAT(keptAs(problems[0]).filename().string(), testing::StartsWith(stamped));
+    EXPECT_EQ(open().dictionaryRepresentation().size(), 1U);
+}
+
+TEST_F(FilePreferencesStoreTest, TemporaryFilesLeftByAnInterruptedWriteAreRemovedAtStart) {
+    writeFile(file, R"({"a": {"bool": true}})");
+    writeFile(file.parent_path() / ".preferences.json.tmp-a1B2c3", "half a write");
+    writeFile(file.parent_path() / ".preferences.json.tmp-ZZZZZZ", "");
+    writeFile(file.parent_path() / ".preferences.json.backup", "not ours");
+    writeFile(file.parent_path() / ".preferences.json.notes", "not ours");
+    writeFile(file.parent_path() / "preferences.json.corrupt-20250101T000000Z", "a backup");
+    auto store = open();
+    EXPECT_TRUE(store.boolean("a"));
+    EXPECT_THAT(namesIn(file.parent_path()),
+                UnorderedElementsAre("preferences.json", ".preferences.json.backup",
+                                     ".preferences.json.notes", "preferences.json.corrupt-20250101T000000Z"));
+    EXPECT_TRUE(problems.empty());
+}
+
+class LinkedPreferencesFileTest : public FilePreferencesStoreTest {
+protected:
+    LinkedPreferencesFileTest() {
+        std::filesystem::create_directories(file.parent_path());
+        std::filesystem::create_directories(dotfiles);
+        std::filesystem::create_symlink(linkText, file);
+    }
+
+    // Relative, as a dotfiles manager makes them.
+    std::filesystem::path linkText = "../../dotfiles/driftmark.json";
+    std::filesystem::path dotfiles = directory.path() / "dotfiles";
+    std::filesystem::path target = dotfiles / "driftmark.json";
+};
+
+TEST_F(LinkedPreferencesFileTest, IsWrittenThroughAndStaysALink) {
+    writeFile(target, R"({"a": {"string": "from the repository"}})");
+    writeFile(dotfiles / ".driftmark.json.tmp-Xy12Z9", "left by a kill");
+    auto store = open();
+    EXPECT_EQ(store.string("a"), "from the repository");
+    store.set("b", true);
+
+    ASSERT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(std::filesystem::read_symlink(file), linkText);
+    const auto onDisk = decodePreferences(readFile(target));
+    ASSERT_TRUE(onDisk.has_value());
+    EXPECT_EQ(onDisk->at("b"), PreferenceValue(true));
+    struct stat targetInfo {};
+    ASSERT_EQ(::stat(target.c_str(), &targetInfo), 0);
+    EXPECT_EQ(targetInfo.st_mode & 0777, 0600U);
+    EXPECT_THAT(namesIn(dotfiles), ElementsAre("driftmark.json"));
+    EXPECT_THAT(namesIn(file.parent_path()), ElementsAre("preferences.json"));
+    EXPECT_TRUE(problems.empty());
+}
+
+TEST_F(LinkedPreferencesFileTest, ALinkToNothingYetGetsItsTarget) {
+    auto store = open();
+    EXPECT_TRUE(store.dictionaryRepresentation().empty());
+    store.set("a", true);
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_TRUE(open().boolean("a"));
+    EXPECT_THAT(namesIn(dotfiles), ElementsAre("driftmark.json"));
+}
+
+TEST_F(LinkedPreferencesFileTest, AnUnreadableTargetIsKeptAsideBesideItAndTheLinkStays) {
+    writeFile(target, "damaged");
+    auto store = open();
+    store.set("a", true);
+    ASSERT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_THAT(contentsOfFilesStartingWith(dotfiles, "driftmark.json.corrupt-"), ElementsAre("damaged"));
+    EXPECT_TRUE(decodePreferences(readFile(target)).has_value());
+    ASSERT_EQ(problems.size(), 1U);
+    EXPECT_THAT(problems[0],
+                HasSubstr((std::filesystem::canonical(dotfiles) / "driftmark.json.corrupt-").string()));
 }
 
 TEST_F(FilePreferencesStoreTest, RemovingTheDomainEmptiesTheFile) {
