@@ -5,15 +5,19 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace driftmark {
+
+class X11SelectionReader;
 
 // The X11 CLIPBOARD selection. Writes go through QClipboard and collect into one set of contents that
 // is published as a whole on every write, so a clipboard manager never sees an empty clipboard between
 // the clear and the first write; once published, Qt serves the contents for as long as Driftmark owns
 // the selection. Another program's clipboard is read without QClipboard, whose reads wait up to five
-// seconds per type for an owner that does not answer: a reader of its own asks and collects the answers
+// seconds per type for an owner that does not answer: an X11SelectionReader asks and collects the answers
 // as they arrive, between the other work of the event loop.
 class QtClipboard final : public Clipboard {
 public:
@@ -30,9 +34,6 @@ public:
     void stopReading() override;
 
 private:
-    // The X11 side of a read; defined with the implementation.
-    struct SelectionReader;
-
     void write(const std::string& type, const QByteArray& bytes);
     void publish() const;
     bool ownsContents() const;
@@ -42,7 +43,8 @@ private:
     // The bytes are shared with what Qt publishes, not copied, and dropped once another program owns
     // the clipboard.
     std::vector<std::pair<std::string, QByteArray>> contents_;
-    std::unique_ptr<SelectionReader> reader_;
+    // Reads what another program put on the clipboard.
+    std::unique_ptr<X11SelectionReader> reader_;
     QMetaObject::Connection ownerWatch_;
 };
 
