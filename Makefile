@@ -4,7 +4,7 @@ PRESET ?= debug
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan deps build bench bench-desktop clean
+.PHONY: run test test-asan fuzz deps build bench bench-desktop clean
 
 run: build
 	@if [ -n "$${DISPLAY:-}" ]; then \
@@ -22,6 +22,14 @@ test-asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan
 	ctest --preset asan -j $(JOBS)
+
+# The libFuzzer targets (clang, AddressSanitizer, UBSan), FUZZ_SECONDS each, from tests/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps --fuzz
+	@test -f build/fuzz/build.ninja || cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	tests/fuzz/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 deps:
 	@scripts/install-deps
