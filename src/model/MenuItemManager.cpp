@@ -59,6 +59,10 @@ MenuItemManager::MenuItemManager(PreferencesStore& userDefaults, AppLogger& logg
     if (items().empty()) {
         keepUnreadableStoredList();
         migrateFromOldFormat();
+    } else if (userDefaults_.object(legacyItemsKey)) {
+        // A migration that was cut short between saving the new list and removing the old one: the new
+        // list is complete, so the old one goes now.
+        userDefaults_.removeObject(legacyItemsKey);
     }
 }
 

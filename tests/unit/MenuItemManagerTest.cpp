@@ -218,6 +218,19 @@ TEST_F(MenuItemManagerTest, MigratesLegacyRecordsInOrder) {
     EXPECT_EQ(log.find("Migrated"), log.rfind("Migrated"));
 }
 
+TEST_F(MenuItemManagerTest, AMigrationCutShortAfterSavingTheNewListDropsTheOldRecordsAtTheNextStart) {
+    const Items migrated{MenuBarItem("first", "first", Color::systemBlue(), false, 0)};
+    store(migrated);
+    preferences.set("clipboardTextItems", bytesOf(json::array({legacyRecord("first", true)}).dump()));
+    preferences.set("clipboardText", std::string("kept"));
+
+    EXPECT_EQ(start().items(), migrated) << "migrated once, not twice";
+    EXPECT_FALSE(preferences.object("clipboardTextItems"));
+    EXPECT_TRUE(preferences.object("clipboardText"))
+        << "the oldest format's keys stay, as after any migration";
+    EXPECT_EQ(logText().find("Migrated"), std::string::npos);
+}
+
 TEST_F(MenuItemManagerTest, EmptyLegacyArrayLeavesAnEmptyListUntilTheNextStart) {
     preferences.set("clipboardTextItems", bytesOf("[]"));
     EXPECT_TRUE(start().items().empty());
