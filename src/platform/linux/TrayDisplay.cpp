@@ -1,5 +1,7 @@
 #include "platform/linux/TrayDisplay.h"
 
+#include "platform/linux/X11Connection.h"
+
 #include <QGuiApplication>
 #include <array>
 #include <cstdlib>
@@ -19,14 +21,6 @@ int defaultScreenNumber(xcb_connection_t* connection) {
     }
     std::free(host);
     return screen < xcb_setup_roots_length(xcb_get_setup(connection)) ? screen : 0;
-}
-
-xcb_screen_t* screenAt(xcb_connection_t* connection, int number) {
-    auto iterator = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int index = 0; index < number && iterator.rem > 0; ++index) {
-        xcb_screen_next(&iterator);
-    }
-    return iterator.data;
 }
 
 TrayAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
@@ -65,7 +59,7 @@ TrayDisplay TrayDisplay::fromApplication() {
         return display;
     }
     display.screenNumber = defaultScreenNumber(display.connection);
-    display.screen = screenAt(display.connection, display.screenNumber);
+    display.screen = screenNumbered(display.connection, display.screenNumber);
     display.atoms = internAtoms(display.connection, display.screenNumber);
     return display;
 }

@@ -22,4 +22,12 @@ bool offersXTest(xcb_connection_t* connection) {
     return extension != nullptr && extension->present != 0;
 }
 
+xcb_screen_t* screenNumbered(xcb_connection_t* connection, int number) {
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int skip = 0; skip < number && screens.rem > 0; ++skip) {
+        xcb_screen_next(&screens);
+    }
+    return number >= 0 && screens.rem > 0 ? screens.data : nullptr;
+}
+
 } // namespace driftmark

@@ -1,5 +1,6 @@
 #include "platform/linux/X11SelectionReader.h"
 
+#include "platform/linux/X11Connection.h"
 #include "platform/linux/XcbReply.h"
 
 #include <QObject>
@@ -110,14 +111,11 @@ bool X11SelectionReader::connect() {
     if (xcb_connection_has_error(connection_) != 0) {
         return false;
     }
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-    for (int skip = 0; skip < screenNumber && screens.rem > 0; ++skip) {
-        xcb_screen_next(&screens);
-    }
-    if (screens.rem == 0) {
+    const xcb_screen_t* screen = screenNumbered(connection_, screenNumber);
+    if (screen == nullptr) {
         return false;
     }
-    root_ = screens.data->root;
+    root_ = screen->root;
     clipboard_ = intern("CLIPBOARD");
     targets_ = intern("TARGETS");
     incr_ = intern("INCR");

@@ -1,5 +1,6 @@
 #include "platform/linux/X11ServerTime.h"
 
+#include "platform/linux/X11Connection.h"
 #include "platform/linux/XcbReply.h"
 
 #include <cstring>
@@ -32,16 +33,13 @@ bool X11ServerTime::createWindow(int screenNumber) {
     if (xcb_connection_has_error(connection_) != 0) {
         return false;
     }
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-    for (int skip = 0; skip < screenNumber && screens.rem > 0; ++skip) {
-        xcb_screen_next(&screens);
-    }
-    if (screens.rem == 0) {
+    const xcb_screen_t* screen = screenNumbered(connection_, screenNumber);
+    if (screen == nullptr) {
         return false;
     }
     window_ = xcb_generate_id(connection_);
     const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screens.data->root, 0, 0, 1, 1, 0,
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &eventMask);
     const auto cookie = xcb_intern_atom(connection_, 0, std::strlen(propertyName), propertyName);
     const XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(connection_, cookie, nullptr));
