@@ -109,8 +109,16 @@ stop_driftmark() {
 }
 
 # The X window of an entry's tray icon, found by its name.
+# xdotool's search gives up with an X error when a window it walks past goes away meanwhile (a menu
+# closing), so an empty answer is asked again a few times.
 icon_window() {
-  xdotool search --onlyvisible --name "^DriftmarkMenuItem-$1\$" | head -n 1
+  local window
+  for _ in 1 2 3 4 5; do
+    window=$(xdotool search --onlyvisible --name "^DriftmarkMenuItem-$1\$" 2>/dev/null | head -n 1 || true)
+    [ -z "$window" ] || break
+    sleep 0.05
+  done
+  echo "$window"
 }
 
 icon_visible() {
