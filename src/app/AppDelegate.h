@@ -61,7 +61,6 @@ public:
 
     // Absent until start-up has run.
     const MenuBarManager* menuBarManager() const { return menuBarManager_.get(); }
-    const AppWindows& windows() const { return windows_; }
 
 private:
     AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,

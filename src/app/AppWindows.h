@@ -27,7 +27,6 @@ public:
     void windowDidResize(const PlatformWindow& window) override;
 
     const PlatformWindow* settingsWindow() const { return settingsWindow_.get(); }
-    const PlatformWindow* aboutWindow() const { return aboutWindow_.get(); }
 
 private:
     std::unique_ptr<PlatformWindow> makeSettingsWindow();

@@ -38,11 +38,6 @@ public:
         MainQueue& mainQueue;
     };
 
-    static constexpr const char* deleteTitle = "Delete Menu Item";
-    static constexpr const char* resetTitle = "Reset All Settings";
-    static constexpr const char* resetMessage =
-        "This will reset all settings to their default values and restart the app. Are you sure?";
-
     explicit SettingsView(Services services);
 
     // The version shown in the header and the about pane.

@@ -9,7 +9,6 @@ ScrollView {
 
     property string text
     property string placeholder
-    readonly property alias editor: area
 
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
     ScrollBar.vertical.policy: ScrollBar.AsNeeded

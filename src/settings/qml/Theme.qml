@@ -4,13 +4,11 @@ import QtQuick
 // The desktop's colours under the names the views use, and the fixed sizes of the text styles.
 QtObject {
     readonly property SystemPalette palette: SystemPalette { colorGroup: SystemPalette.Active }
-    readonly property SystemPalette disabledPalette: SystemPalette { colorGroup: SystemPalette.Disabled }
 
     readonly property color primaryText: palette.windowText
     readonly property color secondaryText: Qt.rgba(palette.windowText.r, palette.windowText.g, palette.windowText.b, 0.62)
     readonly property color tertiaryText: Qt.rgba(palette.windowText.r, palette.windowText.g, palette.windowText.b, 0.42)
     readonly property color accent: palette.highlight
-    readonly property color accentText: palette.highlightedText
     readonly property color windowBackground: palette.window
     readonly property bool isDark: palette.window.hslLightness < 0.5
     readonly property color controlBackground: palette.base
@@ -22,7 +20,6 @@ QtObject {
     readonly property color separator: Qt.rgba(palette.windowText.r, palette.windowText.g, palette.windowText.b, 0.18)
 
     readonly property color blue: "#007aff"
-    readonly property color green: "#28cd41"
     readonly property color red: "#ff3b30"
     readonly property color orange: "#ff9500"
     readonly property color gray: "#8e8e93"
