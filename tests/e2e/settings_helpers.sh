@@ -70,6 +70,20 @@ window_size() {
   echo "$WIDTH $HEIGHT"
 }
 
+window_size_is() {
+  [ "$(window_size "$(window_named "$1")")" = "$2" ]
+}
+
+# wait_for_window_size TITLE "WIDTH HEIGHT": the window manager may still be placing a window that has
+# just been mapped, so its size is waited for rather than read once.
+wait_for_window_size() {
+  local deadline=$((SECONDS + 10))
+  until window_size_is "$1" "$2"; do
+    [ $SECONDS -lt $deadline ] || fail "the window '$1' is $(window_size "$(window_named "$1")"), not $2"
+    sleep 0.1
+  done
+}
+
 # The settings window is shown, and its controls are on the accessibility bus.
 wait_for_settings_window() {
   wait_for 20 "the settings window" window_shown "$SETTINGS_TITLE"

@@ -23,7 +23,7 @@ choose_in_menu "$first" about
 wait_for 20 "the about window" window_shown "$ABOUT_TITLE"
 about=$(window_named "$ABOUT_TITLE")
 [ "$(xdotool getwindowname "$about")" = "$ABOUT_TITLE" ] || fail "the about window's title is wrong"
-[ "$(window_size "$about")" = "380 380" ] || fail "the about window is $(window_size "$about"), not 380 x 380"
+wait_for_window_size "$ABOUT_TITLE" "380 380"
 wait_for_log 10 "About window opened"
 atspi --timeout 20 --window "$ABOUT_TITLE" center heading Driftmark >/dev/null || fail "the about window has no Driftmark heading"
 path_label=$(atspi --window "$ABOUT_TITLE" text label "App Path: $(readlink -f "$DRIFTMARK")") ||
@@ -46,7 +46,7 @@ kill -0 "$DRIFTMARK_PID" || fail "closing the about window ended Driftmark"
 choose_in_menu "$first" about
 wait_for 20 "the about window again" window_shown "$ABOUT_TITLE"
 wait_for_log 10 "About window opened" 2
-[ "$(window_size "$(window_named "$ABOUT_TITLE")")" = "380 380" ] || fail "the about window came back at another size"
+wait_for_window_size "$ABOUT_TITLE" "380 380"
 xdotool windowactivate --sync "$(window_named "$ABOUT_TITLE")" key alt+F4
 wait_for 10 "the about window to close again" window_gone "$ABOUT_TITLE"
 

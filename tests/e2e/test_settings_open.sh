@@ -23,7 +23,7 @@ control_has_state "$ROW" General selected || fail "the General pane is not the s
 wait_for_control heading "Startup"
 wait_for_control "check box" "Start at Login"
 [ "$(atspi count "push button" "Delete First")" = 0 ] || fail "a delete control shows while no entry is selected"
-[ "$(window_size "$(settings_window)")" = "800 820" ] || fail "the settings window is $(window_size "$(settings_window)"), not 800 x 820"
+wait_for_window_size "$SETTINGS_TITLE" "800 820"
 screenshot "$SETTINGS_TITLE" general
 [ "$(log_count "Settings window opened")" = 1 ] || fail "one opening was logged $(log_count "Settings window opened") times"
 

@@ -10,19 +10,6 @@ seed_preferences "[$(item_json "$first" 'First' 'first entry text' false false 0
 start_driftmark_for_settings "$first"
 open_settings "$first"
 
-window_size_is() {
-  [ "$(window_size "$(settings_window)")" = "$1" ]
-}
-
-# wait_for_window_size "WIDTH HEIGHT"
-wait_for_window_size() {
-  local deadline=$((SECONDS + 10))
-  until window_size_is "$1"; do
-    [ $SECONDS -lt $deadline ] || fail "the settings window is $(window_size "$(settings_window)"), not $1"
-    sleep 0.1
-  done
-}
-
 stored_size_is() {
   [ "$(preference_number settingsWindowWidth) $(preference_number settingsWindowHeight)" = "$1" ]
 }
@@ -36,11 +23,11 @@ wait_for_stored_size() {
   done
 }
 
-wait_for_window_size "800 820"
+wait_for_window_size "$SETTINGS_TITLE" "800 820"
 
 # Resized, the size is stored; the view follows it.
 xdotool windowsize "$(settings_window)" 900 700
-wait_for_window_size "900 700"
+wait_for_window_size "$SETTINGS_TITLE" "900 700"
 wait_for_stored_size "900 700"
 extents=$(atspi --window "$SETTINGS_TITLE" extents frame "$SETTINGS_TITLE")
 [ "${extents#* * }" = "900 700" ] || fail "the window's view is $extents, not 900 x 700"
@@ -50,12 +37,12 @@ screenshot "$SETTINGS_TITLE" resized
 stop_driftmark
 start_driftmark_for_settings "$first"
 open_settings "$first"
-wait_for_window_size "900 700"
+wait_for_window_size "$SETTINGS_TITLE" "900 700"
 stored_size_is "900 700" || fail "opening the window changed the stored size"
 
 # Asked for more than the window allows, it keeps to its largest size.
 xdotool windowsize "$(settings_window)" 1200 960
-wait_for_window_size "1000 900"
+wait_for_window_size "$SETTINGS_TITLE" "1000 900"
 wait_for_stored_size "1000 900"
 stop_driftmark
 echo "PASS"
