@@ -85,6 +85,22 @@ void waitForEvents(Display* display, milliseconds timeout) {
 }
 
 // The tray's windows are told apart from the icons it holds by the X resource-id base of its client.
+// The child windows of a window, in stacking order; none when it is gone.
+std::vector<Window> childrenOf(Display* display, Window window) {
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+        return {};
+    }
+    std::vector<Window> list(children, children + count);
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return list;
+}
+
 class TrayWatcher {
 public:
     // A tray that has only just started may not own its selection yet.
@@ -150,23 +166,13 @@ private:
 
     // The top windows of the tray's client, wherever the window manager has put them.
     void findTrayRoots(Window window) {
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) {
-            return;
-        }
-        for (unsigned int i = 0; i < count; ++i) {
-            if (isTrayWindow(children[i])) {
-                watch(children[i]);
-                roots_.push_back(children[i]);
+        for (const Window child : childrenOf(display_, window)) {
+            if (isTrayWindow(child)) {
+                watch(child);
+                roots_.push_back(child);
             } else {
-                findTrayRoots(children[i]);
+                findTrayRoots(child);
             }
-        }
-        if (children != nullptr) {
-            XFree(children);
         }
     }
 
@@ -580,23 +586,13 @@ private:
     }
 
     void findByTitle(Window window) {
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display_, window, &root, &parent, &children, &count) == 0) {
-            return;
-        }
-        for (unsigned int i = 0; i < count; ++i) {
-            if (hasTitle(children[i])) {
-                watch(children[i]);
-                target_ = children[i];
+        for (const Window child : childrenOf(display_, window)) {
+            if (hasTitle(child)) {
+                watch(child);
+                target_ = child;
             } else {
-                findByTitle(children[i]);
+                findByTitle(child);
             }
-        }
-        if (children != nullptr) {
-            XFree(children);
         }
     }
 
