@@ -25,6 +25,16 @@ hand_overs() {
   grep -c '^saved ' "$CLIPBOARD_MANAGER_OUT" || true
 }
 
+# A fresh Driftmark while another program offers the user's text and picture, new for each round.
+begin_round() {
+  rounds=$((rounds + 1))
+  printf 'the user\x27s own text, round %s' "$rounds" >"$earlier"
+  start_driftmark
+  wait_for 20 "the icon" icon_visible "$smart"
+  offer_clipboard_text_and_image "$earlier" "$picture"
+  wait_for 10 "the user's clipboard" clipboard_matches text/plain "$earlier"
+}
+
 # quit_during_smart_paste HOW: Driftmark starts, the user's clipboard holds a text of this round and
 # a picture, a Smart Paste starts, and as soon as the entry's text is on the clipboard Driftmark is
 # told to quit: HOW is a signal's name, or "menu" for Ctrl+Q in the entry's open menu (the paste then
@@ -33,12 +43,7 @@ hand_overs() {
 quit_during_smart_paste() {
   local how=$1 status at_quit timed overs
   for _ in 1 2 3; do
-    rounds=$((rounds + 1))
-    printf 'the user\x27s own text, round %s' "$rounds" >"$earlier"
-    start_driftmark
-    wait_for 20 "the icon" icon_visible "$smart"
-    offer_clipboard_text_and_image "$earlier" "$picture"
-    wait_for 10 "the user's clipboard" clipboard_matches text/plain "$earlier"
+    begin_round
     at_quit=$(log_count "Clipboard restored at quit")
     timed=$(log_count "Clipboard restored after")
     overs=$(hand_overs)
@@ -75,12 +80,7 @@ hand_over_since() {
 }
 
 # A quit after the restore: the restored clipboard goes to the manager.
-rounds=$((rounds + 1))
-printf 'the user\x27s own text, round %s' "$rounds" >"$earlier"
-start_driftmark
-wait_for 20 "the icon" icon_visible "$smart"
-offer_clipboard_text_and_image "$earlier" "$picture"
-wait_for 10 "the user's clipboard" clipboard_matches text/plain "$earlier"
+begin_round
 click_icon "$smart" 1
 wait_for_log 10 "Clipboard restored after 0.8s delay"
 stop_driftmark
