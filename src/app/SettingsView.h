@@ -2,8 +2,8 @@
 
 #include "KeyboardShortcuts/Name.h"
 #include "app/SettingsSection.h"
-#include "model/Color.h"
 #include "model/MenuBarItem.h"
+#include "platform/Color.h"
 
 #include <optional>
 #include <string>

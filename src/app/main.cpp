@@ -7,7 +7,7 @@
 #include "platform/linux/EventLoop.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/PluginWindowService.h"
-#include "platform/linux/SingleInstance.h"
+#include "platform/linux/dbus/SingleInstance.h"
 #include "support/AppLogger.h"
 #include "support/DelegateLogWriter.h"
 #include "support/FilePreferencesStore.h"

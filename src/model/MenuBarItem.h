@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/CodableColor.h"
-#include "model/Color.h"
 #include "model/Uuid.h"
+#include "platform/Color.h"
 
 #include <cstddef>
 #include <cstdint>

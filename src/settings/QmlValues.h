@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Color.h"
+#include "platform/Color.h"
 
 #include <QColor>
 

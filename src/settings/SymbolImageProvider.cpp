@@ -1,6 +1,6 @@
 #include "settings/SymbolImageProvider.h"
 
-#include "platform/linux/SymbolIcons.h"
+#include "platform/linux/tray/SymbolIcons.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/InstanceEnvironment.h"
+#include "platform/linux/dbus/InstanceEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/KeyPositions.h"
+#include "platform/linux/keys/KeyPositions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
 #include "fakes/TextFile.h"
-#include "model/Color.h"
+#include "platform/Color.h"
 #include "support/AppLogger.h"
 #include "support/LogCalendar.h"
 #include "support/LogFiles.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/MenuKeySequence.h"
+#include "platform/linux/keys/MenuKeySequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/RelaunchCommand.h"
+#include "platform/linux/dbus/RelaunchCommand.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

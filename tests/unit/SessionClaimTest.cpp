@@ -1,4 +1,4 @@
-#include "platform/linux/SessionClaim.h"
+#include "platform/linux/dbus/SessionClaim.h"
 
 #include <deque>
 #include <gtest/gtest.h>

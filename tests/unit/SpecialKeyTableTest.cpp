@@ -1,7 +1,7 @@
 #include "KeyboardShortcuts/ShortcutText.h"
 #include "KeyboardShortcuts/SpecialKey.h"
 #include "fakes/FakeKeyboardLayout.h"
-#include "platform/linux/KeyPositions.h"
+#include "platform/linux/keys/KeyPositions.h"
 
 #include <gtest/gtest.h>
 #include <iterator>

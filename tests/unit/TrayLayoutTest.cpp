@@ -1,4 +1,4 @@
-#include "platform/linux/TrayLayout.h"
+#include "platform/linux/tray/TrayLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/X11KeyTranslation.h"
+#include "platform/linux/keys/X11KeyTranslation.h"
 
 #include <array>
 #include <gmock/gmock.h>

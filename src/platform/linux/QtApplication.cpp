@@ -1,8 +1,8 @@
 #include "platform/linux/QtApplication.h"
 
 #include "platform/SystemLog.h"
-#include "platform/linux/InstanceEnvironment.h"
-#include "platform/linux/RelaunchCommand.h"
+#include "platform/linux/dbus/InstanceEnvironment.h"
+#include "platform/linux/dbus/RelaunchCommand.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,0 +1,160 @@
+#include "platform/linux/x11/EwmhWorkspace.h"
+
+#include "platform/SystemLog.h"
+#include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11ServerTime.h"
+#include "platform/linux/x11/XcbReply.h"
+
+#include <QString>
+#include <cstdlib>
+#include <unistd.h>
+#include <xcb/xcb_ewmh.h>
+#include <xcb/xcb_icccm.h>
+
+namespace driftmark {
+
+namespace {
+
+// The screen that $DISPLAY names, which is the one Qt opened.
+int defaultScreenNumber() {
+    int screen = 0;
+    char* host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen) == 0) {
+        return 0;
+    }
+    std::free(host);
+    return screen;
+}
+
+} // namespace
+
+struct EwmhWorkspace::State {
+    xcb_ewmh_connection_t ewmh = {};
+    bool ready = false;
+    int screen = 0;
+    X11ServerTime serverTime;
+
+    std::optional<std::string> windowClass(xcb_window_t window) {
+        xcb_icccm_get_wm_class_reply_t reply;
+        if (xcb_icccm_get_wm_class_reply(ewmh.connection, xcb_icccm_get_wm_class(ewmh.connection, window),
+                                         &reply, nullptr) == 0) {
+            return std::nullopt;
+        }
+        std::optional<std::string> name;
+        if (reply.class_name != nullptr && reply.class_name[0] != '\0') {
+            name = reply.class_name;
+        }
+        xcb_icccm_get_wm_class_reply_wipe(&reply);
+        return name;
+    }
+
+    std::optional<std::string> windowTitle(xcb_window_t window) {
+        xcb_ewmh_get_utf8_strings_reply_t reply;
+        if (xcb_ewmh_get_wm_name_reply(&ewmh, xcb_ewmh_get_wm_name(&ewmh, window), &reply, nullptr) == 0) {
+            return std::nullopt;
+        }
+        std::optional<std::string> title;
+        if (reply.strings_len > 0) {
+            title = std::string(reply.strings, reply.strings_len);
+        }
+        xcb_ewmh_get_utf8_strings_reply_wipe(&reply);
+        return title;
+    }
+
+    // The ICCCM title of programs that set no _NET_WM_NAME; COMPOUND_TEXT titles are not decoded.
+    std::optional<std::string> legacyTitle(xcb_window_t window) {
+        xcb_icccm_get_text_property_reply_t reply;
+        if (xcb_icccm_get_wm_name_reply(ewmh.connection, xcb_icccm_get_wm_name(ewmh.connection, window),
+                                        &reply, nullptr) == 0) {
+            return std::nullopt;
+        }
+        std::optional<std::string> title;
+        if (reply.format == 8 && reply.name_len > 0) {
+            if (reply.encoding == XCB_ATOM_STRING) {
+                title = QString::fromLatin1(reply.name, static_cast<qsizetype>(reply.name_len)).toStdString();
+            } else if (reply.encoding == ewmh.UTF8_STRING) {
+                title = std::string(reply.name, reply.name_len);
+            }
+        }
+        xcb_icccm_get_text_property_reply_wipe(&reply);
+        return title;
+    }
+
+    bool belongsToThisProcess(xcb_window_t window) {
+        std::uint32_t pid = 0;
+        return xcb_ewmh_get_wm_pid_reply(&ewmh, xcb_ewmh_get_wm_pid(&ewmh, window), &pid, nullptr) != 0 &&
+               pid == static_cast<std::uint32_t>(::getpid());
+    }
+
+    bool exists(xcb_window_t window) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            ewmh.connection, xcb_get_window_attributes(ewmh.connection, window), nullptr));
+        return attributes != nullptr;
+    }
+};
+
+EwmhWorkspace::EwmhWorkspace()
+    : state_(std::make_unique<State>()) {
+    xcb_connection_t* connection = qtX11Connection();
+    if (connection == nullptr) {
+        return;
+    }
+    state_->ready = xcb_ewmh_init_atoms_replies(&state_->ewmh, xcb_ewmh_init_atoms(connection, &state_->ewmh),
+                                                nullptr) != 0;
+    const int screen = defaultScreenNumber();
+    state_->screen = screen < state_->ewmh.nb_screens ? screen : 0;
+}
+
+EwmhWorkspace::~EwmhWorkspace() {
+    if (state_->ready) {
+        xcb_ewmh_connection_wipe(&state_->ewmh);
+    }
+}
+
+std::optional<RunningApplication> EwmhWorkspace::frontmostApplication() const {
+    if (!state_->ready) {
+        return std::nullopt;
+    }
+    xcb_window_t window = XCB_NONE;
+    if (xcb_ewmh_get_active_window_reply(&state_->ewmh,
+                                         xcb_ewmh_get_active_window(&state_->ewmh, state_->screen), &window,
+                                         nullptr) == 0 ||
+        window == XCB_NONE) {
+        return std::nullopt;
+    }
+    RunningApplication application;
+    application.handle = window;
+    application.bundleIdentifier = state_->windowClass(window);
+    application.localizedName = application.bundleIdentifier;
+    if (!application.localizedName) {
+        application.localizedName = state_->windowTitle(window);
+    }
+    if (!application.localizedName) {
+        application.localizedName = state_->legacyTitle(window);
+    }
+    if (state_->belongsToThisProcess(window)) {
+        application.bundleIdentifier = std::string(applicationId);
+    }
+    return application;
+}
+
+bool EwmhWorkspace::activate(const RunningApplication& application) {
+    const auto window = static_cast<xcb_window_t>(application.handle);
+    if (!state_->ready || window == XCB_NONE || application.handle != window || !state_->exists(window)) {
+        return false;
+    }
+    // Window managers may take a request without a real server time for focus stealing and ignore it;
+    // one with a real time from a pager is honoured.
+    const std::uint32_t time = state_->serverTime.now().value_or(XCB_CURRENT_TIME);
+    xcb_ewmh_request_change_active_window(&state_->ewmh, state_->screen, window,
+                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, time, XCB_NONE);
+    xcb_flush(state_->ewmh.connection);
+    return true;
+}
+
+std::optional<std::string> EwmhWorkspace::ownBundleIdentifier() const {
+    return std::string(applicationId);
+}
+
+} // namespace driftmark
