@@ -22,7 +22,7 @@ class AppLogger;
 class DelegateLogWriter;
 class KeyboardShortcutsManager;
 class MenuItemManager;
-class StatusBarButton;
+class StatusItem;
 struct ClipboardReading;
 
 // The object that lives for the whole run: starts the application up, keeps the status items in step
@@ -91,7 +91,7 @@ private:
     void restoreSavedClipboard(const std::string& when);
 
     void showNotification(const MenuBarItem& item);
-    StatusBarButton* statusButton(const Uuid& id) const;
+    StatusItem* statusItem(const Uuid& id) const;
 
     CategoryLog logger_;
     std::unique_ptr<MenuBarManager> menuBarManager_;

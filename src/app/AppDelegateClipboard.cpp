@@ -153,26 +153,26 @@ void AppDelegate::copyForSmartPaste(const MenuBarItem& item,
 }
 
 void AppDelegate::showNotification(const MenuBarItem& item) {
-    StatusBarButton* button = statusButton(item.id());
-    if (button == nullptr) {
+    StatusItem* statusItem = this->statusItem(item.id());
+    if (statusItem == nullptr) {
         return;
     }
-    button->animateAlphaValue(flashAlpha, flashDuration, [weak = weak_from_this(), id = item.id()] {
+    statusItem->animateAlphaValue(flashAlpha, flashDuration, [weak = weak_from_this(), id = item.id()] {
         const auto self = weak.lock();
-        StatusBarButton* current = self ? self->statusButton(id) : nullptr;
+        StatusItem* current = self ? self->statusItem(id) : nullptr;
         if (current != nullptr) {
             current->animateAlphaValue(1.0, flashDuration, [] {});
         }
     });
 }
 
-StatusBarButton* AppDelegate::statusButton(const Uuid& id) const {
+StatusItem* AppDelegate::statusItem(const Uuid& id) const {
     if (!menuBarManager_) {
         return nullptr;
     }
     const auto& statusItems = menuBarManager_->statusItems();
     const auto found = statusItems.find(id);
-    return found == statusItems.end() ? nullptr : found->second->button();
+    return found == statusItems.end() ? nullptr : found->second.get();
 }
 
 } // namespace driftmark

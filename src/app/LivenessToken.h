@@ -22,6 +22,18 @@ public:
         };
     }
 
+    // As guard(), for callbacks that answer: a gone owner answers `fallback`.
+    template <class Result, class Callback>
+    auto guard(Result fallback, Callback callback) const {
+        return [alive = std::weak_ptr<const void>(alive_), fallback = std::move(fallback),
+                callback = std::move(callback)](auto&&... args) -> Result {
+            if (alive.expired()) {
+                return fallback;
+            }
+            return callback(std::forward<decltype(args)>(args)...);
+        };
+    }
+
 private:
     std::shared_ptr<const void> alive_ = std::make_shared<int>(0);
 };

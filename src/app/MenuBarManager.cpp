@@ -1,9 +1,13 @@
 #include "app/MenuBarManager.h"
 
+#include "KeyboardShortcuts/MenuItemShortcutBinding.h"
+#include "app/KeyboardShortcutsManager.h"
+#include "app/StatusItemMenu.h"
 #include "model/MenuItemManager.h"
+#include "platform/AccessibilityTrust.h"
+#include "platform/Application.h"
 
 #include <algorithm>
-#include <functional>
 #include <set>
 
 namespace driftmark {
@@ -42,33 +46,36 @@ void MenuBarManager::updateMenuBarItems(const std::vector<MenuBarItem>& items) {
     std::vector<MenuBarItem> sorted = items;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const MenuBarItem& a, const MenuBarItem& b) { return a.order < b.order; });
+    std::vector<StatusItem*> arranged;
     for (const MenuBarItem& item : sorted) {
         const auto present = statusItems_.find(item.id());
         if (present == statusItems_.end()) {
             createStatusItem(item);
-            continue;
+        } else {
+            // Refreshed where it stands; whether a new order moves it is the tray's business.
+            present->second->setImage(createIcon(item));
+            present->second->setToolTip(item.title);
         }
-        // An existing item is refreshed where it stands: moving it would lose the user's arrangement.
-        if (StatusBarButton* button = present->second->button()) {
-            button->setImage(createIcon(item));
-            button->setToolTip(item.title);
-            button->setTag(tag(item.id()));
-        }
+        arranged.push_back(statusItems_.at(item.id()).get());
     }
+    services_.statusBar.arrange(arranged);
 }
 
 void MenuBarManager::createStatusItem(const MenuBarItem& item) {
     logger_.debug("Creating status item for: " + item.title);
-    std::unique_ptr<StatusItem> statusItem = services_.statusBar.statusItem();
-    statusItem->setAutosaveName(autosaveName(item.id()));
-    if (StatusBarButton* button = statusItem->button()) {
-        button->setImage(createIcon(item));
-        button->setToolTip(item.title);
-        button->setAction([this, button](MouseEventType type) { statusItemClicked(*button, type); });
-        button->setTag(tag(item.id()));
-    }
-    statusItems_[item.id()] = std::move(statusItem);
-    setupEventMonitor(item.id());
+    const Uuid id = item.id();
+    std::unique_ptr<StatusItem> statusItem =
+        services_.statusBar.statusItem(StatusItemNames{autosaveName(id), hostId(id)});
+    statusItem->setImage(createIcon(item));
+    statusItem->setToolTip(item.title);
+    // Backends may hold on to the handlers a little longer than to the item.
+    statusItem->setHandlers(StatusItemHandlers{
+        .activated = liveness_.guard([this, id] { statusItemActivated(id); }),
+        .contextMenuRequested = liveness_.guard(
+            std::optional<Menu>{}, [this, id](std::optional<Point>) { return contextMenuRequested(id); }),
+        .pointerEntered = liveness_.guard([this, id] { rememberPreviousApp(id); }),
+    });
+    statusItems_[id] = std::move(statusItem);
 }
 
 void MenuBarManager::removeStatusItem(const Uuid& id) {
@@ -77,10 +84,6 @@ void MenuBarManager::removeStatusItem(const Uuid& id) {
         services_.statusBar.removeStatusItem(*statusItem->second);
         statusItems_.erase(statusItem);
     }
-    if (const auto monitor = eventMonitors_.find(id); monitor != eventMonitors_.end()) {
-        services_.pointerMonitor.removeMonitor(monitor->second);
-        eventMonitors_.erase(monitor);
-    }
     previousApps_.erase(id);
 }
 
@@ -88,12 +91,125 @@ DiscIcon MenuBarManager::createIcon(const MenuBarItem& item) {
     return DiscIcon{iconSize, iconInset, item.iconColor.toPlatformColor(), iconStroke, iconLineWidth};
 }
 
-std::int64_t MenuBarManager::tag(const Uuid& id) {
-    return static_cast<std::int64_t>(std::hash<Uuid>{}(id));
-}
-
 std::string MenuBarManager::autosaveName(const Uuid& id) {
     return "DriftmarkMenuItem-" + id.toString();
+}
+
+std::string MenuBarManager::hostId(const Uuid& id) {
+    return "driftmark-" + id.toString();
+}
+
+void MenuBarManager::rememberPreviousApp(const Uuid& id) {
+    if (!statusItems_.contains(id)) {
+        return;
+    }
+    std::optional<RunningApplication> previous = services_.workspace.previousApplication();
+    if (!previous) {
+        return;
+    }
+    // Our own windows (the settings window, say) are never a paste target.
+    if (previous->bundleIdentifier == services_.workspace.ownBundleIdentifier()) {
+        return;
+    }
+    previousApps_[id] = std::move(*previous);
+    updateTooltip(id);
+}
+
+void MenuBarManager::updateTooltip(const Uuid& id) {
+    const auto statusItem = statusItems_.find(id);
+    if (statusItem == statusItems_.end()) {
+        return;
+    }
+    const std::optional<MenuBarItem> item = storedItem(id);
+    if (!item) {
+        return;
+    }
+    std::string text = item->title;
+    if (item->usesSmartPaste) {
+        if (const auto app = previousApp(id)) {
+            text += "\nPaste to: " + app->localizedName.value_or("Unknown");
+        }
+        text += services_.accessibilityTrust.isTrusted() ? "\n✓" : "\n⚠️ Permissions needed";
+    }
+    statusItem->second->setToolTip(text);
+}
+
+void MenuBarManager::statusItemActivated(const Uuid& id) {
+    const std::optional<MenuBarItem> item = storedItem(id);
+    if (!item) {
+        return;
+    }
+    rememberPreviousApp(id);
+    logger_.info("Menu bar left click for item: " + item->title);
+    if (const auto delegate = delegate_.lock()) {
+        delegate->menuBarItemLeftClicked(*item, previousApp(id));
+    }
+}
+
+std::optional<Menu> MenuBarManager::contextMenuRequested(const Uuid& id) {
+    const std::optional<MenuBarItem> item = storedItem(id);
+    if (!item || !statusItems_.contains(id)) {
+        return std::nullopt;
+    }
+    rememberPreviousApp(id);
+    logger_.info("Menu bar right click for item: " + item->title);
+    return contextMenu(*item);
+}
+
+Menu MenuBarManager::contextMenu(const MenuBarItem& item) {
+    StatusItemMenuActions actions{
+        .copy = liveness_.guard([this](const MenuBarItem& chosen) { copyMenuItemClicked(chosen); }),
+        .paste = liveness_.guard([this](const MenuBarItem& chosen) { pasteMenuItemClicked(chosen); }),
+        .edit = liveness_.guard([this](const MenuBarItem& chosen) { editMenuItemClicked(chosen); }),
+        .openSettings = liveness_.guard([this] { openSettingsClicked(); }),
+        .openAbout = liveness_.guard([this] { openAboutClicked(); }),
+        .quit = [&application = services_.application] { application.terminate(); },
+    };
+    return makeStatusItemMenu(item, previousApp(item.id()), actions, itemShortcut(item.id()));
+}
+
+// Only shown: the item's hot key does the work, so the menu must not act on the keystroke as well. The
+// binding keeps the shown shortcut in step with the stored one for as long as the menu holds it.
+ShownKeyEquivalent MenuBarManager::itemShortcut(const Uuid& id) const {
+    if (shortcuts_ == nullptr) {
+        return {};
+    }
+    return [&shortcuts = *shortcuts_, name = KeyboardShortcutsManager::menuItemName(id)](
+               KeyEquivalentMenuItem& shown) -> std::shared_ptr<void> {
+        auto binding = std::make_shared<KeyboardShortcuts::MenuItemShortcutBinding>(shortcuts, shown);
+        binding->setShortcutFor(name);
+        return binding;
+    };
+}
+
+void MenuBarManager::copyMenuItemClicked(const MenuBarItem& item) {
+    if (const auto delegate = delegate_.lock()) {
+        delegate->copyToClipboard(item, false);
+    }
+}
+
+void MenuBarManager::pasteMenuItemClicked(const MenuBarItem& item) {
+    if (const auto delegate = delegate_.lock()) {
+        delegate->copyToClipboard(item, true);
+    }
+}
+
+void MenuBarManager::editMenuItemClicked(const MenuBarItem& item) {
+    if (const auto delegate = delegate_.lock()) {
+        delegate->editMenuItem(item);
+    }
+}
+
+void MenuBarManager::openSettingsClicked() {
+    if (const auto delegate = delegate_.lock()) {
+        delegate->openSettings();
+    }
+}
+
+void MenuBarManager::openAboutClicked() {
+    if (const auto delegate = delegate_.lock()) {
+        delegate->openAbout();
+    }
 }
 
 std::optional<MenuBarItem> MenuBarManager::storedItem(const Uuid& id) const {

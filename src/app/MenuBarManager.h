@@ -5,12 +5,10 @@
 #include "model/MenuBarItem.h"
 #include "model/Uuid.h"
 #include "platform/PlatformServices.h"
-#include "platform/PointerMonitor.h"
 #include "platform/StatusBar.h"
 #include "platform/SystemLog.h"
 #include "platform/Workspace.h"
 
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -25,13 +23,12 @@ namespace KeyboardShortcuts {
 class Module;
 }
 
-// Keeps one status item per entry, draws its disc and tooltip, remembers which other application was
-// frontmost when the pointer last crossed it, and turns clicks into requests to the delegate. Reads
-// the entries from the store at the moment of a click or a tooltip update. Main thread only.
+// Keeps one status item per entry, draws its disc and tooltip, remembers for each item the application
+// the user was working in when they last reached for it, and turns clicks into requests to the delegate.
+// Reads the entries from the store at the moment of a click or a tooltip update. Main thread only.
 class MenuBarManager {
 public:
     using StatusItems = std::map<Uuid, std::unique_ptr<StatusItem>>;
-    using EventMonitors = std::map<Uuid, PointerMonitor::Handle>;
     using PreviousApps = std::map<Uuid, RunningApplication>;
 
     MenuBarManager(const MenuItemManager& menuItemManager, const PlatformServices& services);
@@ -49,24 +46,25 @@ public:
     void updateMenuBarItems(const std::vector<MenuBarItem>& items);
 
     const StatusItems& statusItems() const { return statusItems_; }
-    const EventMonitors& eventMonitors() const { return eventMonitors_; }
     const PreviousApps& previousApps() const { return previousApps_; }
 
     static DiscIcon createIcon(const MenuBarItem& item);
-    // Stable for the run of the process, not across runs.
-    static std::int64_t tag(const Uuid& id);
     static std::string autosaveName(const Uuid& id);
+    // What a StatusNotifierItem host remembers the item by.
+    static std::string hostId(const Uuid& id);
 
 private:
     void createStatusItem(const MenuBarItem& item);
     void removeStatusItem(const Uuid& id);
 
-    void setupEventMonitor(const Uuid& id);
-    void pointerMoved(const Uuid& id);
+    // The user reaches for the item (the pointer comes onto it, or it is clicked where the tray tells
+    // nothing of the pointer): the application they were working in becomes its paste target.
+    void rememberPreviousApp(const Uuid& id);
     void updateTooltip(const Uuid& id);
 
-    void statusItemClicked(StatusBarButton& button, MouseEventType type);
-    void showContextMenu(const MenuBarItem& item, StatusBarButton& button);
+    void statusItemActivated(const Uuid& id);
+    std::optional<Menu> contextMenuRequested(const Uuid& id);
+    Menu contextMenu(const MenuBarItem& item);
     ShownKeyEquivalent itemShortcut(const Uuid& id) const;
     void copyMenuItemClicked(const MenuBarItem& item);
     void pasteMenuItemClicked(const MenuBarItem& item);
@@ -79,7 +77,6 @@ private:
 
     CategoryLog logger_;
     StatusItems statusItems_;
-    EventMonitors eventMonitors_;
     PreviousApps previousApps_;
     std::weak_ptr<MenuBarManagerDelegate> delegate_;
     const MenuItemManager& menuItemManager_;

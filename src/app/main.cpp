@@ -40,7 +40,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    LinuxPlatform platform;
+    LinuxPlatform platform(FilePreferencesStore::standard(), [](const std::string& problem) {
+        std::cerr << problem << std::endl;
+        AppLogger::shared().warning(problem);
+    });
     const PlatformServices services = platform.services();
     DelegateLogWriter delegateLog(LogFiles::shared(), SystemClock::shared(), services.systemLog,
                                   LogCalendar{});

@@ -7,7 +7,6 @@ class Application;
 class Clipboard;
 class KeyEventPoster;
 class MainQueue;
-class PointerMonitor;
 class PreferencesStore;
 class StatusBar;
 class SystemLog;
@@ -22,7 +21,6 @@ struct PlatformServices {
     Clipboard& clipboard;
     KeyEventPoster& keyEventPoster;
     Workspace& workspace;
-    PointerMonitor& pointerMonitor;
     StatusBar& statusBar;
     MainQueue& mainQueue;
     Application& application;

@@ -3,7 +3,6 @@
 #include "platform/Color.h"
 #include "platform/Geometry.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -25,9 +24,6 @@ struct DiscIcon {
 
     bool operator==(const DiscIcon&) const = default;
 };
-
-// The release that triggered a button's action. Presses never trigger it.
-enum class MouseEventType { leftMouseUp = 2, rightMouseUp = 4, other = 0 };
 
 struct MenuEntry;
 using MenuAction = std::function<void(const MenuEntry& entry)>;
@@ -53,40 +49,48 @@ struct Menu {
     std::vector<MenuEntry> entries;
 };
 
-class StatusBarButton {
-public:
-    virtual ~StatusBarButton() = default;
-    virtual void setImage(const DiscIcon& icon) = 0;
-    virtual void setToolTip(const std::string& text) = 0;
-    // Called on left and right button release over the button.
-    virtual void setAction(std::function<void(MouseEventType)> action) = 0;
-    virtual void setTag(std::int64_t tag) = 0;
-    virtual std::int64_t tag() const = 0;
-    // The button's rectangle on screen; absent while it is not shown anywhere.
-    virtual std::optional<Rect> screenFrame() const = 0;
-    // Sets the opacity over `duration` seconds, then calls `completion`.
-    virtual void animateAlphaValue(double alpha, double duration, std::function<void()> completion) = 0;
-    // Pops up the attached menu, if any, as a click would.
-    virtual void performClick() = 0;
+// How a status item tells what the user did with it. Every handler runs on the main thread.
+struct StatusItemHandlers {
+    // The primary click (the left button, or what the tray host calls activation).
+    std::function<void()> activated;
+    // The user asks for the item's menu, at a position on screen where the host gives one. Answers the
+    // menu to show, or none to show nothing.
+    std::function<std::optional<Menu>(std::optional<Point> position)> contextMenuRequested;
+    // The pointer came onto the item. Only trays that tell the pointer's position call it.
+    std::function<void()> pointerEntered;
 };
 
+// One entry's place in the desktop's status area: an image, a tooltip and a menu, whatever the tray
+// host's protocol.
 class StatusItem {
 public:
     virtual ~StatusItem() = default;
-    virtual void setAutosaveName(const std::string& name) = 0;
-    // May be absent, for example when the desktop offers no place for the item.
-    virtual StatusBarButton* button() = 0;
-    // The menu the next click pops up; absent to let clicks reach the button's action again.
-    virtual void setMenu(std::optional<Menu> menu) = 0;
+    virtual void setImage(const DiscIcon& icon) = 0;
+    virtual void setToolTip(const std::string& text) = 0;
+    virtual void setHandlers(StatusItemHandlers handlers) = 0;
+    // Sets the opacity over `duration` seconds, then calls `completion`. A tray that cannot change an
+    // icon's opacity leaves the icon as it is and still calls `completion` after `duration`.
+    virtual void animateAlphaValue(double alpha, double duration, std::function<void()> completion) = 0;
+};
+
+// How trays know an item again across launches: the name of its XEmbed window (the autosave name) and
+// the identifier a StatusNotifierItem host remembers its place and visibility by.
+struct StatusItemNames {
+    std::string autosaveName;
+    std::string id;
 };
 
 // The desktop's status area (the system tray).
 class StatusBar {
 public:
     virtual ~StatusBar() = default;
-    virtual std::unique_ptr<StatusItem> statusItem() = 0;
+    // A new item, shown after the ones made before it.
+    virtual std::unique_ptr<StatusItem> statusItem(const StatusItemNames& names) = 0;
     // Takes the item off the bar; it is destroyed by its owner afterwards.
     virtual void removeStatusItem(StatusItem& item) = 0;
+    // The entries' order, first to last. Trays that keep the user's own arrangement leave their items
+    // where they are; the others show them in this order.
+    virtual void arrange(const std::vector<StatusItem*>& items) = 0;
 };
 
 } // namespace driftmark

@@ -23,6 +23,10 @@ public:
     virtual bool activate(const RunningApplication& application) = 0;
     // This process's own identifier, compared with the frontmost application's.
     virtual std::optional<std::string> ownBundleIdentifier() const = 0;
+    // The application that was active last, leaving out this process's own windows and the desktop's
+    // panels; absent until one has been seen. Followed as the active window changes, so asking costs
+    // nothing.
+    virtual std::optional<RunningApplication> previousApplication() const = 0;
 };
 
 } // namespace driftmark

@@ -4,7 +4,6 @@
 #include "fakes/FakeApplication.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeKeyEventPoster.h"
-#include "fakes/FakePointerMonitor.h"
 #include "fakes/FakeStatusBar.h"
 #include "fakes/FakeWindowService.h"
 #include "fakes/FakeWorkspace.h"
@@ -33,16 +32,14 @@ struct FakePlatform {
     FakeClipboard clipboard{timeline};
     FakeKeyEventPoster keyEventPoster{timeline};
     FakeWorkspace workspace{timeline};
-    FakePointerMonitor pointerMonitor;
     FakeStatusBar statusBar{timeline};
     FakeApplication application{timeline};
     MemoryPreferencesStore userDefaults;
     FakeWindowService windows{timeline};
 
     PlatformServices services() {
-        return PlatformServices{systemLog,      accessibilityTrust, clipboard, keyEventPoster,
-                                workspace,      pointerMonitor,     statusBar, mainQueue,
-                                application,    userDefaults,       windows};
+        return PlatformServices{systemLog, accessibilityTrust, clipboard,   keyEventPoster, workspace,
+                                statusBar, mainQueue,          application, userDefaults,   windows};
     }
     // The system-log messages of one category, in order.
     std::vector<std::string> logMessages(std::string_view category) const;

@@ -10,7 +10,7 @@
 
 namespace driftmark::test {
 
-// A settable frontmost application. A successful activation makes the application frontmost;
+// A settable frontmost and previous application. A successful activation makes the application frontmost;
 // activations go on the timeline as "workspace: activate <name>".
 class FakeWorkspace final : public Workspace {
 public:
@@ -20,8 +20,11 @@ public:
     std::optional<RunningApplication> frontmostApplication() const override { return frontmost; }
     bool activate(const RunningApplication& application) override;
     std::optional<std::string> ownBundleIdentifier() const override { return ownIdentifier; }
+    std::optional<RunningApplication> previousApplication() const override { return previous; }
 
     std::optional<RunningApplication> frontmost;
+    // What the desktop last had active besides this process; set by tests, not by activations.
+    std::optional<RunningApplication> previous;
     bool activationSucceeds = true;
     std::optional<std::string> ownIdentifier = std::string(applicationId);
     std::vector<RunningApplication> activated;

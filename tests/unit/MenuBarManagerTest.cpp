@@ -14,7 +14,6 @@ using KeyboardShortcuts::Key;
 using KeyboardShortcuts::ModifierFlags;
 using KeyboardShortcuts::Shortcut;
 using test::FakeKeyEquivalentMenuItem;
-using test::FakeStatusBarButton;
 using test::FakeStatusItem;
 using test::makeItem;
 using testing::ElementsAre;
@@ -76,14 +75,11 @@ protected:
         EXPECT_NE(found, nullptr) << item.title;
         return *found;
     }
-    FakeStatusBarButton& button(const MenuBarItem& item) { return *statusItem(item).fakeButton(); }
 
-    // Moves the pointer over the item's button while `app` is frontmost.
+    // The pointer comes onto the item after the user worked in `app`.
     void hover(const MenuBarItem& item, const std::optional<RunningApplication>& app) {
-        button(item).frame = Rect{100, 0, 22, 22};
-        harness.platform.workspace.frontmost = app;
-        harness.platform.pointerMonitor.moveTo({110, 10});
-        button(item).frame.reset();
+        harness.platform.workspace.previous = app;
+        statusItem(item).pointerEnters();
     }
 
     std::vector<std::string> names(const std::vector<MenuBarItem>& items) const {
@@ -96,8 +92,7 @@ protected:
 
     // The item's context menu as it pops up.
     Menu openMenu(const MenuBarItem& item) {
-        button(item).click(MouseEventType::rightMouseUp);
-        harness.platform.mainQueue.runPending();
+        statusItem(item).requestContextMenu();
         EXPECT_FALSE(statusBar().poppedMenus.empty());
         return statusBar().poppedMenus.empty() ? Menu{} : statusBar().poppedMenus.back();
     }
@@ -128,11 +123,11 @@ TEST_F(MenuBarManagerTest, CreatesOneDrawnStatusItemPerEntryInAscendingOrder) {
     EXPECT_EQ(statusBar().autosaveNames(), names({beta, gamma, alpha}));
     EXPECT_THAT(statusBar().autosaveNames()[0],
                 testing::MatchesRegex("DriftmarkMenuItem-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}"));
-    EXPECT_EQ(button(alpha).image, (DiscIcon{18, 2, Color{0.25, 0.5, 0.75, 1}, Color{0, 0, 0, 0.2}, 0.5}));
-    EXPECT_EQ(button(alpha).toolTip, "Alpha");
-    EXPECT_EQ(button(alpha).tag(), MenuBarManager::tag(alpha.id()));
-    EXPECT_NE(button(alpha).tag(), button(beta).tag());
-    EXPECT_EQ(manager->eventMonitors().size(), 3u);
+    EXPECT_EQ(statusItem(alpha).image,
+              (DiscIcon{18, 2, Color{0.25, 0.5, 0.75, 1}, Color{0, 0, 0, 0.2}, 0.5}));
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha");
+    EXPECT_EQ(statusItem(alpha).names.id, "driftmark-" + alpha.id().toString());
+    EXPECT_EQ(statusBar().arrangement, names({beta, gamma, alpha}));
     EXPECT_THAT(log(), ElementsAre("Updating menu bar items, count: 3", "Creating status item for: Beta",
                                    "Creating status item for: Gamma", "Creating status item for: Alpha"));
 }
@@ -145,36 +140,30 @@ TEST_F(MenuBarManagerTest, EqualOrdersKeepTheirPlaceInTheList) {
     EXPECT_EQ(statusBar().autosaveNames(), names({zeroth, first, second}));
 }
 
-TEST_F(MenuBarManagerTest, SameListAgainOnlyRefreshesImageTooltipAndTag) {
+TEST_F(MenuBarManagerTest, SameListAgainOnlyRefreshesImageAndTooltip) {
     show({alpha, beta});
     hover(alpha, editor);
-    ASSERT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
-    button(alpha).setTag(0);
+    ASSERT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
 
     show({alpha, beta});
 
     EXPECT_EQ(statusBar().items().size(), 2u);
     EXPECT_TRUE(statusBar().removed.empty());
-    EXPECT_EQ(button(alpha).imageChanges, 2);
-    EXPECT_EQ(button(alpha).toolTip, "Alpha");
-    EXPECT_EQ(button(alpha).tag(), MenuBarManager::tag(alpha.id()));
+    EXPECT_EQ(statusItem(alpha).imageChanges, 2);
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha");
     EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
-    EXPECT_EQ(harness.platform.pointerMonitor.handlers.size(), 2u);
 }
 
-TEST_F(MenuBarManagerTest, DroppedEntryTakesItsStatusItemMonitorAndRememberedAppAlong) {
+TEST_F(MenuBarManagerTest, DroppedEntryTakesItsStatusItemAndRememberedAppAlong) {
     show({alpha, beta, gamma});
     hover(alpha, editor);
     hover(beta, terminal);
     hover(gamma, editor);
-    const auto betaMonitor = manager->eventMonitors().at(beta.id());
 
     show({alpha, gamma});
 
     EXPECT_EQ(statusBar().removed, names({beta}));
     EXPECT_EQ(statusBar().autosaveNames(), names({gamma, alpha}));
-    EXPECT_THAT(harness.platform.pointerMonitor.removed, ElementsAre(betaMonitor));
-    EXPECT_EQ(manager->eventMonitors().size(), 2u);
     EXPECT_EQ(manager->previousApps().size(), 2u);
     EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
     EXPECT_EQ(manager->previousApps().at(gamma.id()), editor);
@@ -183,11 +172,10 @@ TEST_F(MenuBarManagerTest, DroppedEntryTakesItsStatusItemMonitorAndRememberedApp
     show({});
     EXPECT_TRUE(statusBar().items().empty());
     EXPECT_TRUE(manager->statusItems().empty());
-    EXPECT_TRUE(manager->eventMonitors().empty());
     EXPECT_TRUE(manager->previousApps().empty());
 }
 
-TEST_F(MenuBarManagerTest, ColourChangeRedrawsButOrderChangeDoesNotMove) {
+TEST_F(MenuBarManagerTest, ColourChangeRedrawsAndOrderChangeIsOnlyAskedOfTheTray) {
     show({alpha, beta, gamma});
     alpha.order = 0;
     beta.order = 2;
@@ -197,23 +185,24 @@ TEST_F(MenuBarManagerTest, ColourChangeRedrawsButOrderChangeDoesNotMove) {
     show({alpha, beta, gamma});
 
     EXPECT_EQ(statusBar().autosaveNames(), names({beta, gamma, alpha}));
-    EXPECT_EQ(button(alpha).image->fill, (Color{1, 0, 0, 0.5}));
-    EXPECT_EQ(button(alpha).toolTip, "Renamed");
+    EXPECT_EQ(statusBar().arrangement, names({alpha, gamma, beta}));
+    EXPECT_EQ(statusItem(alpha).image->fill, (Color{1, 0, 0, 0.5}));
+    EXPECT_EQ(statusItem(alpha).toolTip, "Renamed");
 }
 
 TEST_F(MenuBarManagerTest, TooltipShowsPasteTargetAndPermissionOnlyForSmartPaste) {
     show({alpha, beta});
-    EXPECT_EQ(button(alpha).toolTip, "Alpha");
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha");
 
     hover(alpha, editor);
-    EXPECT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
 
     harness.platform.accessibilityTrust.trusted = false;
     hover(alpha, RunningApplication{9, "com.example.nameless", std::nullopt});
-    EXPECT_EQ(button(alpha).toolTip, "Alpha\nPaste to: Unknown\n⚠️ Permissions needed");
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Unknown\n⚠️ Permissions needed");
 
     hover(beta, editor);
-    EXPECT_EQ(button(beta).toolTip, "Beta");
+    EXPECT_EQ(statusItem(beta).toolTip, "Beta");
     EXPECT_EQ(manager->previousApps().at(beta.id()), editor);
 }
 
@@ -221,34 +210,41 @@ TEST_F(MenuBarManagerTest, PointerPassesThatDoNotCountRememberNothing) {
     show({alpha});
     hover(alpha, editor);
 
-    // Our own application in front, by identifier or with both identifiers absent.
+    // Our own application as the previous one, by identifier or with both identifiers absent.
     hover(alpha, RunningApplication{1, std::string(applicationId), "Driftmark"});
     harness.platform.workspace.ownIdentifier.reset();
     hover(alpha, RunningApplication{2, std::nullopt, "Settings"});
-    // No frontmost application at all.
+    // No application seen yet at all.
     hover(alpha, std::nullopt);
-    // Pointer beside the button, and a button that is not on screen.
-    harness.platform.workspace.frontmost = terminal;
-    button(alpha).frame = Rect{100, 0, 22, 22};
-    harness.platform.pointerMonitor.moveTo({122, 10});
-    button(alpha).frame.reset();
-    harness.platform.pointerMonitor.moveTo({110, 10});
 
+    EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
+}
+
+// Trays that say nothing of the pointer: the click itself is when the user reached for the item.
+TEST_F(MenuBarManagerTest, ClicksAndMenusRememberTheAppWhereNoPointerPassIsReported) {
+    show({alpha, gamma});
+    harness.platform.workspace.previous = editor;
+    EXPECT_CALL(*delegate, menuBarItemLeftClicked(alpha, std::optional(editor)));
+    statusItem(alpha).activate();
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+
+    harness.platform.workspace.previous = terminal;
+    EXPECT_EQ(openMenu(gamma).entries[1].title, "Paste in Terminal");
     EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
 }
 
 TEST_F(MenuBarManagerTest, LeftClickSendsTheStoredEntryWithItsRememberedApp) {
     show({alpha, beta});
     hover(alpha, editor);
+    harness.platform.workspace.previous.reset();
     MenuBarItem renamed = alpha;
     renamed.title = "Fresh";
     harness.menuItemManager.setItems({renamed, beta});
 
     EXPECT_CALL(*delegate, menuBarItemLeftClicked(renamed, std::optional(editor)));
     EXPECT_CALL(*delegate, menuBarItemLeftClicked(beta, std::optional<RunningApplication>()));
-    button(alpha).click(MouseEventType::leftMouseUp);
-    button(beta).click(MouseEventType::leftMouseUp);
-    button(beta).click(MouseEventType::other);
+    statusItem(alpha).activate();
+    statusItem(beta).activate();
 
     EXPECT_THAT(log(), testing::Contains("Menu bar left click for item: Fresh"));
 }
@@ -256,19 +252,19 @@ TEST_F(MenuBarManagerTest, LeftClickSendsTheStoredEntryWithItsRememberedApp) {
 TEST_F(MenuBarManagerTest, ClicksWithoutEntryOrDelegateAreIgnored) {
     show({alpha, beta});
     harness.menuItemManager.setItems({beta});
-    button(alpha).click(MouseEventType::leftMouseUp);
-    button(alpha).click(MouseEventType::rightMouseUp);
+    statusItem(alpha).activate();
+    statusItem(alpha).requestContextMenu();
     EXPECT_TRUE(statusBar().poppedMenus.empty());
 
     delegate.reset();
-    button(beta).click(MouseEventType::leftMouseUp);
+    statusItem(beta).activate();
     EXPECT_THAT(log(), testing::Contains("Menu bar left click for item: Beta"));
 }
 
 TEST_F(MenuBarManagerTest, ContextMenuListsEntriesInOrder) {
     alpha.text = "Hello";
     show({alpha});
-    button(alpha).click(MouseEventType::rightMouseUp);
+    statusItem(alpha).requestContextMenu();
 
     ASSERT_EQ(statusBar().poppedMenus.size(), 1u);
     EXPECT_EQ(lines(statusBar().poppedMenus[0]),
@@ -287,7 +283,7 @@ TEST_F(MenuBarManagerTest, CopyEntryShowsTheFirstTwentyCharacters) {
     const auto copyTitle = [this](const std::string& text) {
         MenuBarItem item = makeItem("T", text, false);
         show({item});
-        button(item).click(MouseEventType::rightMouseUp);
+        statusItem(item).requestContextMenu();
         return statusBar().poppedMenus.back().entries.front().title;
     };
     EXPECT_EQ(copyTitle("abcdefghijklmnopqrstuvwxy"), "Copy 'abcdefghijklmnopqrst...' to clipboard");
@@ -306,7 +302,7 @@ TEST_F(MenuBarManagerTest, CopyEntryShowsTheFirstTwentyCharacters) {
 
 TEST_F(MenuBarManagerTest, PasteEntryOnlyForSmartPasteWithRememberedApp) {
     const auto titles = [this](const MenuBarItem& item) {
-        button(item).click(MouseEventType::rightMouseUp);
+        statusItem(item).requestContextMenu();
         harness.platform.mainQueue.runPending();
         std::vector<std::string> result;
         for (const MenuEntry& entry : statusBar().poppedMenus.back().entries) {
@@ -330,7 +326,7 @@ TEST_F(MenuBarManagerTest, PasteEntryOnlyForSmartPasteWithRememberedApp) {
 TEST_F(MenuBarManagerTest, MenuEntriesSendTheItemAsItWasWhenTheMenuOpened) {
     show({alpha});
     hover(alpha, editor);
-    button(alpha).click(MouseEventType::rightMouseUp);
+    statusItem(alpha).requestContextMenu();
     const Menu menu = statusBar().poppedMenus.back();
     MenuBarItem changed = alpha;
     changed.text = "changed since";
@@ -350,32 +346,15 @@ TEST_F(MenuBarManagerTest, MenuEntriesSendTheItemAsItWasWhenTheMenuOpened) {
     EXPECT_EQ(harness.platform.application.terminateRequests, 1);
 }
 
-TEST_F(MenuBarManagerTest, MenuIsAttachedForOnePopUpOnly) {
+TEST_F(MenuBarManagerTest, AMenuRequestedAtAPositionIsTheSameMenuAndLeavesClicksAlone) {
     show({alpha});
-    button(alpha).click(MouseEventType::rightMouseUp);
-    EXPECT_TRUE(statusItem(alpha).menu.has_value());
-    EXPECT_EQ(button(alpha).performedClicks, 1);
-
-    harness.platform.mainQueue.runPending();
-    EXPECT_FALSE(statusItem(alpha).menu.has_value());
+    const std::optional<Menu> menu = statusItem(alpha).requestContextMenu(Point{300, 12});
+    ASSERT_TRUE(menu.has_value());
+    EXPECT_EQ(lines(*menu), lines(openMenu(alpha)));
 
     EXPECT_CALL(*delegate, menuBarItemLeftClicked(alpha, std::optional<RunningApplication>()));
-    button(alpha).click(MouseEventType::leftMouseUp);
-    EXPECT_EQ(statusBar().poppedMenus.size(), 1u);
-}
-
-TEST_F(MenuBarManagerTest, StatusItemsWithoutButtonOrMonitorStillReconcile) {
-    statusBar().createsButtons = false;
-    harness.platform.pointerMonitor.available = false;
-    show({alpha, beta});
-    show({alpha, beta});
-    harness.platform.pointerMonitor.moveTo({110, 10});
-
-    EXPECT_EQ(manager->statusItems().size(), 2u);
-    EXPECT_TRUE(manager->eventMonitors().empty());
-    EXPECT_TRUE(manager->previousApps().empty());
-    show({beta});
-    EXPECT_EQ(statusBar().removed, names({alpha}));
+    statusItem(alpha).activate();
+    EXPECT_EQ(statusBar().poppedMenus.size(), 2u);
 }
 
 TEST_F(MenuBarManagerTest, CopyEntryShowsTheItemsShortcutAndFollowsItWhileTheMenuIsShown) {
@@ -465,7 +444,7 @@ TEST(MenuBarManagerLaunchTest, LaunchedApplicationsMenusShowTheItemsShortcut) {
     test::FakeStatusItem* statusItem =
         harness.platform.statusBar.item(MenuBarManager::autosaveName(item.id()));
     ASSERT_NE(statusItem, nullptr);
-    statusItem->fakeButton()->click(MouseEventType::rightMouseUp);
+    statusItem->requestContextMenu();
     ASSERT_EQ(harness.platform.statusBar.poppedMenus.size(), 1u);
     const Menu& menu = harness.platform.statusBar.poppedMenus.front();
     ASSERT_THAT(entriesShowingAShortcut(menu), ElementsAre(0u));
@@ -478,11 +457,10 @@ TEST(MenuBarManagerLaunchTest, LaunchedApplicationsMenusShowTheItemsShortcut) {
 TEST_F(MenuBarManagerTest, CallbacksAfterTheManagerIsGoneDoNothing) {
     show({alpha});
     hover(alpha, editor);
-    button(alpha).click(MouseEventType::rightMouseUp);
+    statusItem(alpha).requestContextMenu();
     const Menu menu = statusBar().poppedMenus.back();
     manager.reset();
 
-    harness.platform.pointerMonitor.moveTo({110, 10});
     harness.platform.mainQueue.runPending();
     menu.entries.front().action(menu.entries.front());
     // The strict delegate would fail on any request that got through.

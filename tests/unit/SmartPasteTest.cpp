@@ -32,15 +32,16 @@ protected:
 
     test::FakePlatform& platform() { return harness.platform; }
     FakeClipboard& clipboard() { return platform().clipboard; }
-    test::FakeStatusBarButton& button(const MenuBarItem& item) {
-        return *platform().statusBar.item(MenuBarManager::autosaveName(item.id()))->fakeButton();
+    test::FakeStatusItem& statusItem(const MenuBarItem& item) {
+        return *platform().statusBar.item(MenuBarManager::autosaveName(item.id()));
     }
 
-    // The pointer crosses the item while `app` is frontmost; the timeline starts afresh after it.
+    // The pointer comes onto the item while `app` is the one the user works in; the timeline starts
+    // afresh after it.
     void hover(const MenuBarItem& item, const RunningApplication& app) {
-        button(item).frame = Rect{0, 0, 22, 22};
         platform().workspace.frontmost = app;
-        platform().pointerMonitor.moveTo({5, 5});
+        platform().workspace.previous = app;
+        statusItem(item).pointerEnters();
         platform().timeline.clear();
     }
     void advanceTo(double seconds) { platform().mainQueue.advance(seconds - platform().mainQueue.now()); }
@@ -72,7 +73,7 @@ protected:
 
 TEST_F(SmartPasteTest, PlainCopyWritesTheTextAndFlashesWhateverAppIsRemembered) {
     hover(plain, editor);
-    button(plain).click(MouseEventType::leftMouseUp);
+    statusItem(plain).activate();
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
@@ -89,16 +90,17 @@ TEST_F(SmartPasteTest, PlainCopyWritesTheTextAndFlashesWhateverAppIsRemembered) 
 
 TEST_F(SmartPasteTest, RememberedAppIsActivatedPastedIntoAndTheClipboardRestored) {
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(2);
 
+    // The click refreshes the item's tooltip with its permission mark, then the copy asks again.
     EXPECT_THAT(timeline(),
-                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.000 clipboard: clear",
-                            "0.000 clipboard: setString \"Hello\"", "0.000 statusBar: alpha 0.5 over 0.1",
-                            "0.000 statusBar: alpha 1.0 over 0.1", "0.100 workspace: activate Editor",
-                            "0.600 trust: isTrusted", "0.600 keys: 9 down flags 0x100000",
-                            "0.600 keys: 9 up flags 0x100000", "0.900 clipboard: clear",
-                            "0.900 clipboard: setData text/plain;charset=utf-8",
+                ElementsAre("0.000 trust: isTrusted", "0.000 trust: isTrusted", "0.000 clipboard: read",
+                            "0.000 clipboard: clear", "0.000 clipboard: setString \"Hello\"",
+                            "0.000 statusBar: alpha 0.5 over 0.1", "0.000 statusBar: alpha 1.0 over 0.1",
+                            "0.100 workspace: activate Editor", "0.600 trust: isTrusted",
+                            "0.600 keys: 9 down flags 0x100000", "0.600 keys: 9 up flags 0x100000",
+                            "0.900 clipboard: clear", "0.900 clipboard: setData text/plain;charset=utf-8",
                             "0.900 clipboard: setData image/png"));
     EXPECT_EQ(clipboard().contents, userClipboard);
     EXPECT_THAT(delegateLog(), ElementsAre("Menu bar left click for item: Smart", "Previous app is: Editor",
@@ -123,7 +125,7 @@ TEST_F(SmartPasteTest, ReturnComesFirstAndAFailedActivationStillPastes) {
     hover(newline, editor);
     platform().workspace.frontmost = terminal;
     platform().workspace.activationSucceeds = false;
-    button(newline).click(MouseEventType::leftMouseUp);
+    statusItem(newline).activate();
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
@@ -174,7 +176,7 @@ TEST_F(SmartPasteTest, DriftmarksOwnWindowInFrontIsNeverPastedIntoAndKeepsTheCop
 
 TEST_F(SmartPasteTest, ContextMenuCopiesPlainlyAndPastesIntoTheFrontmostApp) {
     hover(smart, editor);
-    button(smart).click(MouseEventType::rightMouseUp);
+    statusItem(smart).requestContextMenu();
     const Menu menu = platform().statusBar.poppedMenus.back();
     ASSERT_EQ(menu.entries[1].title, "Paste in Editor");
 
@@ -200,7 +202,7 @@ TEST_F(SmartPasteTest, ContextMenuCopiesPlainlyAndPastesIntoTheFrontmostApp) {
 TEST_F(SmartPasteTest, MissingPermissionFallsBackToAPlainCopy) {
     platform().accessibilityTrust.trusted = false;
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(2);
 
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
@@ -303,7 +305,7 @@ TEST_F(SmartPasteTest, EntryWithoutStatusItemIsCopiedWithoutFlash) {
 // Overlapping sequences: only the first saves, only the last to finish restores.
 TEST_F(SmartPasteTest, OverlappingSequenceEndingFirstLeavesTheRestoreToTheOther) {
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(0.2);
     delegate->copyTextToClipboard(newline, true, std::nullopt);
 
@@ -338,7 +340,7 @@ TEST_F(SmartPasteTest, OverlappingSequenceEndingLastRestoresWhatTheFirstSaved) {
 TEST_F(SmartPasteTest, PlainCopyDuringASequenceIsWhatTheRestorePutsBack) {
     delegate->copyTextToClipboard(smart, true, std::nullopt);
     advanceTo(0.2);
-    button(plain).click(MouseEventType::leftMouseUp);
+    statusItem(plain).activate();
     EXPECT_EQ(clipboard().contents, textOnly("plain text"));
     advanceTo(1.0);
     EXPECT_EQ(clipboard().contents, textOnly("plain text"));
@@ -349,19 +351,19 @@ TEST_F(SmartPasteTest, PlainCopyDuringASequenceIsWhatTheRestorePutsBack) {
 TEST_F(SmartPasteTest, TheCopyWaitsForTheSaveAndTheTimingsCountFromIt) {
     clipboard().answersAtOnce = false;
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(0.05);
     EXPECT_EQ(clipboard().contents, userClipboard) << "nothing is written while the save runs";
     clipboard().answerRead();
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
-                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.050 clipboard: clear",
-                            "0.050 clipboard: setString \"Hello\"", "0.050 statusBar: alpha 0.5 over 0.1",
-                            "0.050 statusBar: alpha 1.0 over 0.1", "0.150 workspace: activate Editor",
-                            "0.650 trust: isTrusted", "0.650 keys: 9 down flags 0x100000",
-                            "0.650 keys: 9 up flags 0x100000", "0.950 clipboard: clear",
-                            "0.950 clipboard: setData text/plain;charset=utf-8",
+                ElementsAre("0.000 trust: isTrusted", "0.000 trust: isTrusted", "0.000 clipboard: read",
+                            "0.050 clipboard: clear", "0.050 clipboard: setString \"Hello\"",
+                            "0.050 statusBar: alpha 0.5 over 0.1", "0.050 statusBar: alpha 1.0 over 0.1",
+                            "0.150 workspace: activate Editor", "0.650 trust: isTrusted",
+                            "0.650 keys: 9 down flags 0x100000", "0.650 keys: 9 up flags 0x100000",
+                            "0.950 clipboard: clear", "0.950 clipboard: setData text/plain;charset=utf-8",
                             "0.950 clipboard: setData image/png"));
     EXPECT_EQ(clipboard().contents, userClipboard);
     const auto daily = harness.dailyLog();
@@ -400,7 +402,7 @@ TEST_F(SmartPasteTest, AnOwnerThatDoesNotAnswerIsGivenUpAtTheTimeLimit) {
 TEST_F(SmartPasteTest, NothingGivenInTimeIsNoRestore) {
     clipboard().neverAnswered = {plainType, "image/png"};
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(2);
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
 
@@ -453,7 +455,7 @@ TEST_F(SmartPasteTest, APlainCopyDuringTheSaveIsWhatTheRestorePutsBack) {
     delegate->copyTextToClipboard(smart, true, std::nullopt);
     advanceTo(0.1);
     clipboard().answersAtOnce = true;
-    button(plain).click(MouseEventType::leftMouseUp);
+    statusItem(plain).activate();
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
     advanceTo(2);
 
@@ -471,7 +473,7 @@ TEST_F(SmartPasteTest, APlainCopyDuringTheSaveIsWhatTheRestorePutsBack) {
 // manager to take over; nothing is put back twice.
 TEST_F(SmartPasteTest, AQuitDuringTheSequencePutsTheClipboardBackFirst) {
     hover(smart, editor);
-    button(smart).click(MouseEventType::leftMouseUp);
+    statusItem(smart).activate();
     advanceTo(0.7);
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
     platform().timeline.clear();
@@ -507,7 +509,7 @@ TEST_F(SmartPasteTest, AQuitDuringTheSaveWritesNothing) {
 TEST_F(SmartPasteTest, AQuitWithNoSmartPasteInFlightLeavesTheClipboardAlone) {
     delegate->copyTextToClipboard(smart, true, std::nullopt);
     advanceTo(2);
-    button(plain).click(MouseEventType::leftMouseUp);
+    statusItem(plain).activate();
     platform().timeline.clear();
 
     delegate->applicationWillTerminate();

@@ -9,26 +9,27 @@
 #include "platform/linux/keys/X11SystemShortcutList.h"
 #include "platform/linux/keys/XkbKeyboardLayout.h"
 #include "platform/linux/tray/QtMenuTracking.h"
-#include "platform/linux/tray/X11StatusBar.h"
+#include "platform/linux/tray/XEmbedStatusBar.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
-#include "platform/linux/x11/X11PointerMonitor.h"
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 #include "platform/linux/x11/XTestKeyEventPoster.h"
-#include "support/FilePreferencesStore.h"
 
 #include <iostream>
 
 namespace driftmark {
 
 struct LinuxPlatform::Parts {
+    Parts(PreferencesStore& preferences, const std::function<void(const std::string&)>& warn)
+        : statusBar(warn)
+        , userDefaults(preferences) {}
+
     JournalSystemLog systemLog;
     XTestAccessibilityTrust accessibilityTrust;
     QtClipboard clipboard;
     XTestKeyEventPoster keyEventPoster;
     EwmhWorkspace workspace;
-    X11PointerMonitor pointerMonitor;
-    X11StatusBar statusBar{pointerMonitor};
+    XEmbedStatusBar statusBar;
     QtMainQueue mainQueue;
     QtApplication application;
     XkbKeyboardLayout keyboardLayout;
@@ -37,18 +38,20 @@ struct LinuxPlatform::Parts {
     QtMenuTracking menuTracking;
     PluginWindowService windows;
     QtLocalEventMonitorService localEventMonitors;
+    PreferencesStore& userDefaults;
 };
 
-LinuxPlatform::LinuxPlatform()
-    : parts_(std::make_unique<Parts>()) {}
+LinuxPlatform::LinuxPlatform(PreferencesStore& userDefaults,
+                             const std::function<void(const std::string&)>& warn)
+    : parts_(std::make_unique<Parts>(userDefaults, warn)) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() {
-    return PlatformServices{
-        parts_->systemLog,   parts_->accessibilityTrust,       parts_->clipboard, parts_->keyEventPoster,
-        parts_->workspace,   parts_->pointerMonitor,           parts_->statusBar, parts_->mainQueue,
-        parts_->application, FilePreferencesStore::standard(), parts_->windows};
+    return PlatformServices{parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard,
+                            parts_->keyEventPoster, parts_->workspace,          parts_->statusBar,
+                            parts_->mainQueue,      parts_->application,        parts_->userDefaults,
+                            parts_->windows};
 }
 
 } // namespace driftmark

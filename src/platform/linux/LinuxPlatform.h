@@ -2,7 +2,9 @@
 
 #include "platform/PlatformServices.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace driftmark {
 
@@ -10,6 +12,7 @@ class HotKeyService;
 class KeyboardLayout;
 class LocalEventMonitorService;
 class MenuTracking;
+class PreferencesStore;
 class PluginWindowService;
 class SystemShortcutList;
 
@@ -17,7 +20,8 @@ class SystemShortcutList;
 // Objects that hold status items must be destroyed before this.
 class LinuxPlatform {
 public:
-    LinuxPlatform();
+    // `warn` hears what keeps a service from working yet, such as a missing tray.
+    LinuxPlatform(PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn);
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;

@@ -1,25 +1,20 @@
 #include "platform/linux/tray/TrayDock.h"
 
-#include "platform/linux/tray/TrayIconButton.h"
-#include "support/AppLogger.h"
+#include "platform/linux/tray/XEmbedStatusItem.h"
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <iostream>
 
 namespace driftmark {
 
-TrayDock::TrayDock(std::function<void()> pointerMoved)
-    : display_(TrayDisplay::fromApplication())
-    , pointerMoved_(std::move(pointerMoved)) {
+TrayDock::TrayDock(const std::function<void(const std::string&)>& warn)
+    : display_(TrayDisplay::fromApplication()) {
     if (display_.connection != nullptr && display_.screen != nullptr) {
         host_ = std::make_unique<TrayHost>(display_, [this] { redock(); });
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
     if (!host_ || !host_->manager()) {
-        const std::string message = "No system tray is running; the icons will appear when one starts";
-        std::cerr << message << std::endl;
-        AppLogger::shared().warning(message);
+        warn("No system tray is running; the icons will appear when one starts");
     }
 }
 
@@ -29,14 +24,14 @@ TrayDock::~TrayDock() {
     }
 }
 
-void TrayDock::add(TrayIconButton& icon) {
+void TrayDock::add(XEmbedStatusItem& icon) {
     icons_.push_back(&icon);
     if (host_ && host_->manager()) {
         icon.dock(*host_->manager());
     }
 }
 
-void TrayDock::remove(TrayIconButton& icon) {
+void TrayDock::remove(XEmbedStatusItem& icon) {
     std::erase(icons_, &icon);
 }
 
@@ -46,18 +41,13 @@ void TrayDock::requestDock(xcb_window_t window) const {
     }
 }
 
-void TrayDock::pointerMoved() const {
-    const auto handler = pointerMoved_;
-    handler();
-}
-
 bool TrayDock::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t") {
         return false;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     // An icon's handler may remove icons: nothing here touches the list after one took the event.
-    for (TrayIconButton* icon : icons_) {
+    for (XEmbedStatusItem* icon : icons_) {
         if (icon->handleEvent(event)) {
             return true;
         }
@@ -68,11 +58,11 @@ bool TrayDock::nativeEventFilter(const QByteArray& eventType, void* message, qin
 
 // Every icon gets a new window for the new tray's visual; the new tray sees them in creation order.
 void TrayDock::redock() {
-    for (TrayIconButton* icon : icons_) {
+    for (XEmbedStatusItem* icon : icons_) {
         icon->undock();
     }
     if (const auto& manager = host_->manager()) {
-        for (TrayIconButton* icon : icons_) {
+        for (XEmbedStatusItem* icon : icons_) {
             icon->dock(*manager);
         }
     }

@@ -1,7 +1,6 @@
 #include "platform/linux/tray/TrayIconWindow.h"
 
 #include "platform/linux/tray/DiscRenderer.h"
-#include "platform/linux/x11/TrayReply.h"
 #include "platform/linux/x11/XcbImage.h"
 
 #include <algorithm>
@@ -139,22 +138,6 @@ void TrayIconWindow::setContent(const std::optional<DiscIcon>& icon, double opac
     paint();
 }
 
-std::optional<Rect> TrayIconWindow::screenFrame() const {
-    if (!embedded_ || !mapped_) {
-        return std::nullopt;
-    }
-    xcb_connection_t* connection = display_.connection;
-    const auto attributesCookie = xcb_get_window_attributes(connection, window_);
-    const auto positionCookie = xcb_translate_coordinates(connection, window_, display_.screen->root, 0, 0);
-    const auto attributes = trayReply(xcb_get_window_attributes_reply(connection, attributesCookie, nullptr));
-    const auto position = trayReply(xcb_translate_coordinates_reply(connection, positionCookie, nullptr));
-    if (!attributes || !position || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
-        return std::nullopt;
-    }
-    return Rect{static_cast<double>(position->dst_x), static_cast<double>(position->dst_y),
-                static_cast<double>(width_), static_cast<double>(height_)};
-}
-
 bool TrayIconWindow::handleEvent(const xcb_generic_event_t* event) {
     if (eventWindow(event) != window_) {
         return false;
@@ -201,7 +184,7 @@ bool TrayIconWindow::handleEvent(const xcb_generic_event_t* event) {
     }
     case XCB_ENTER_NOTIFY: {
         const auto* enter = reinterpret_cast<const xcb_enter_notify_event_t*>(event);
-        const auto handler = handlers_.pointerMoved;
+        const auto handler = handlers_.pointerEntered;
         handler(Point{static_cast<double>(enter->root_x), static_cast<double>(enter->root_y)});
         break;
     }
@@ -232,8 +215,12 @@ void TrayIconWindow::handleButton(const xcb_button_press_event_t* event, bool pr
                          event->event_y >= 0 && event->event_y < height_;
     pressedButton_ = 0;
     if (clicked) {
+        // The event tells where the window is: no need to ask the server.
+        const Rect frame{static_cast<double>(event->root_x - event->event_x),
+                         static_cast<double>(event->root_y - event->event_y), static_cast<double>(width_),
+                         static_cast<double>(height_)};
         const auto handler = handlers_.clicked;
-        handler(event->detail);
+        handler(event->detail, frame);
     }
 }
 

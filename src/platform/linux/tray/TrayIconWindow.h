@@ -18,10 +18,12 @@ namespace driftmark {
 class TrayIconWindow {
 public:
     struct Handlers {
-        // A left (1) or right (3) button released inside the window after it was pressed there.
-        std::function<void(std::uint8_t button)> clicked;
+        // A left (1) or right (3) button released inside the window after it was pressed there, with
+        // the window's rectangle on the root window in pixels.
+        std::function<void(std::uint8_t button, const Rect& frame)> clicked;
         std::function<void()> pressed;
         // The pointer entered or moved over the window; its position on the root window in pixels.
+        std::function<void(Point position)> pointerEntered;
         std::function<void(Point position)> pointerMoved;
         std::function<void()> pointerLeft;
     };
@@ -35,8 +37,6 @@ public:
     xcb_window_t id() const { return window_; }
     void setName(const std::string& name);
     void setContent(const std::optional<DiscIcon>& icon, double opacity);
-    // The window's rectangle on the root window in pixels, while it is embedded and viewable.
-    std::optional<Rect> screenFrame() const;
     // Handles an event about this window and answers true; answers false for any other event.
     bool handleEvent(const xcb_generic_event_t* event);
 

@@ -5,6 +5,7 @@
 #include "platform/linux/x11/X11ServerTime.h"
 #include "platform/linux/x11/XcbReply.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdlib>
 #include <unistd.h>
@@ -33,7 +34,9 @@ struct EwmhWorkspace::State {
     xcb_ewmh_connection_t ewmh = {};
     bool ready = false;
     int screen = 0;
+    bool watching = false;
     X11ServerTime serverTime;
+    std::optional<RunningApplication> previous;
 
     std::optional<std::string> windowClass(xcb_window_t window) {
         xcb_icccm_get_wm_class_reply_t reply;
@@ -87,6 +90,63 @@ struct EwmhWorkspace::State {
                pid == static_cast<std::uint32_t>(::getpid());
     }
 
+    // Panels and the desktop take the focus now and then (a click on a panel, say); nobody pastes there.
+    bool isPanelOrDesktop(xcb_window_t window) {
+        xcb_ewmh_get_atoms_reply_t types;
+        if (xcb_ewmh_get_wm_window_type_reply(&ewmh, xcb_ewmh_get_wm_window_type(&ewmh, window), &types,
+                                              nullptr) == 0) {
+            return false;
+        }
+        bool skipped = false;
+        for (std::uint32_t index = 0; index < types.atoms_len; ++index) {
+            skipped = skipped || types.atoms[index] == ewmh._NET_WM_WINDOW_TYPE_DOCK ||
+                      types.atoms[index] == ewmh._NET_WM_WINDOW_TYPE_DESKTOP;
+        }
+        xcb_ewmh_get_atoms_reply_wipe(&types);
+        return skipped;
+    }
+
+    std::optional<xcb_window_t> activeWindow() {
+        xcb_window_t window = XCB_NONE;
+        if (xcb_ewmh_get_active_window_reply(&ewmh, xcb_ewmh_get_active_window(&ewmh, screen), &window,
+                                             nullptr) == 0 ||
+            window == XCB_NONE) {
+            return std::nullopt;
+        }
+        return window;
+    }
+
+    RunningApplication describe(xcb_window_t window) {
+        RunningApplication application;
+        application.handle = window;
+        application.bundleIdentifier = windowClass(window);
+        application.localizedName = application.bundleIdentifier;
+        if (!application.localizedName) {
+            application.localizedName = windowTitle(window);
+        }
+        if (!application.localizedName) {
+            application.localizedName = legacyTitle(window);
+        }
+        if (belongsToThisProcess(window)) {
+            application.bundleIdentifier = std::string(applicationId);
+        }
+        return application;
+    }
+
+    bool watchRoot() {
+        xcb_connection_t* connection = ewmh.connection;
+        const xcb_window_t root = ewmh.screens[screen]->root;
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, root), nullptr));
+        if (attributes == nullptr) {
+            return false;
+        }
+        // Qt listens on the root window too, on the same connection: its mask stays.
+        const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+        return true;
+    }
+
     bool exists(xcb_window_t window) {
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
             ewmh.connection, xcb_get_window_attributes(ewmh.connection, window), nullptr));
@@ -104,39 +164,60 @@ EwmhWorkspace::EwmhWorkspace()
                                                 nullptr) != 0;
     const int screen = defaultScreenNumber();
     state_->screen = screen < state_->ewmh.nb_screens ? screen : 0;
+    if (state_->ready && state_->watchRoot()) {
+        state_->watching = true;
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        activeWindowChanged();
+    }
 }
 
 EwmhWorkspace::~EwmhWorkspace() {
+    if (state_->watching && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
     if (state_->ready) {
         xcb_ewmh_connection_wipe(&state_->ewmh);
     }
+}
+
+bool EwmhWorkspace::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY) {
+        return false;
+    }
+    const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+    if (property->window == state_->ewmh.screens[state_->screen]->root &&
+        property->atom == state_->ewmh._NET_ACTIVE_WINDOW) {
+        activeWindowChanged();
+    }
+    // Qt sees the event too.
+    return false;
+}
+
+void EwmhWorkspace::activeWindowChanged() {
+    const std::optional<xcb_window_t> window = state_->activeWindow();
+    if (!window || state_->belongsToThisProcess(*window) || state_->isPanelOrDesktop(*window)) {
+        return;
+    }
+    state_->previous = state_->describe(*window);
+}
+
+std::optional<RunningApplication> EwmhWorkspace::previousApplication() const {
+    return state_->previous;
 }
 
 std::optional<RunningApplication> EwmhWorkspace::frontmostApplication() const {
     if (!state_->ready) {
         return std::nullopt;
     }
-    xcb_window_t window = XCB_NONE;
-    if (xcb_ewmh_get_active_window_reply(&state_->ewmh,
-                                         xcb_ewmh_get_active_window(&state_->ewmh, state_->screen), &window,
-                                         nullptr) == 0 ||
-        window == XCB_NONE) {
+    const std::optional<xcb_window_t> window = state_->activeWindow();
+    if (!window) {
         return std::nullopt;
     }
-    RunningApplication application;
-    application.handle = window;
-    application.bundleIdentifier = state_->windowClass(window);
-    application.localizedName = application.bundleIdentifier;
-    if (!application.localizedName) {
-        application.localizedName = state_->windowTitle(window);
-    }
-    if (!application.localizedName) {
-        application.localizedName = state_->legacyTitle(window);
-    }
-    if (state_->belongsToThisProcess(window)) {
-        application.bundleIdentifier = std::string(applicationId);
-    }
-    return application;
+    return state_->describe(*window);
 }
 
 bool EwmhWorkspace::activate(const RunningApplication& application) {

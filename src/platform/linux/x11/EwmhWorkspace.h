@@ -2,14 +2,16 @@
 
 #include "platform/Workspace.h"
 
+#include <QAbstractNativeEventFilter>
 #include <memory>
 
 namespace driftmark {
 
 // Applications as the window manager sees them through EWMH, on Qt's X connection: the frontmost
 // application is the active window, named by its WM_CLASS. A window of this process reports this
-// process's identifier.
-class EwmhWorkspace final : public Workspace {
+// process's identifier. The previous application follows the root window's _NET_ACTIVE_WINDOW as it
+// changes, skipping this process's windows, panels and the desktop.
+class EwmhWorkspace final : public Workspace, private QAbstractNativeEventFilter {
 public:
     EwmhWorkspace();
     ~EwmhWorkspace() override;
@@ -20,8 +22,12 @@ public:
     // Asks the window manager to activate the application's window, as a pager would.
     bool activate(const RunningApplication& application) override;
     std::optional<std::string> ownBundleIdentifier() const override;
+    std::optional<RunningApplication> previousApplication() const override;
 
 private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void activeWindowChanged();
+
     struct State;
     std::unique_ptr<State> state_;
 };
