@@ -42,4 +42,28 @@ TEST(Layering, OnlyTheLinuxLayerAndTheWindowsIncludeToolkitOrDisplayHeaders) {
     EXPECT_TRUE(offenders.empty()) << offenders.front();
 }
 
+// The platform layer serves the logic and knows nothing of it: its interfaces and their Linux
+// implementations never reach for the entry model or the application's support code.
+TEST(Layering, ThePlatformLayerIncludesNeitherTheModelNorTheSupportCode) {
+    const fs::path platform = fs::path(DRIFTMARK_SOURCE_DIR) / "platform";
+    const std::regex upward(R"(^\s*#\s*include\s*"(model|support)/)");
+    std::vector<std::string> offenders;
+    std::size_t checked = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(platform)) {
+        const auto extension = entry.path().extension();
+        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) {
+            continue;
+        }
+        ++checked;
+        std::ifstream file(entry.path());
+        for (std::string line; std::getline(file, line);) {
+            if (std::regex_search(line, upward)) {
+                offenders.push_back(fs::relative(entry.path(), platform).string() + ": " + line);
+            }
+        }
+    }
+    EXPECT_GT(checked, 30U) << "the platform sources were not found under " << platform;
+    EXPECT_TRUE(offenders.empty()) << offenders.front();
+}
+
 } // namespace
