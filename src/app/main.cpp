@@ -1,12 +1,15 @@
 #include "KeyboardShortcuts/Module.h"
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/KeyboardShortcutsManager.h"
+#include "app/RemoteControl.h"
 #include "model/MenuItemManager.h"
 #include "platform/Clock.h"
 #include "platform/MainQueue.h"
 #include "platform/linux/EventLoop.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/PluginWindowService.h"
+#include "platform/linux/dbus/RemoteClient.h"
 #include "platform/linux/dbus/SingleInstance.h"
 #include "support/AppLogger.h"
 #include "support/DelegateLogWriter.h"
@@ -15,11 +18,38 @@
 #include "support/LogCalendar.h"
 #include "support/LogFiles.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     using namespace driftmark;
+
+    // Before the display check: help, version and the control options need no display.
+    const CommandLine::Parsed parsed = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.error) {
+        std::cerr << CommandLine::programName << ": " << *parsed.error << '\n'
+                  << CommandLine::usageHint() << std::endl;
+        return CommandLine::exitUsage;
+    }
+    const CommandLine::Options& options = parsed.options;
+    if (options.command == CommandLine::Command::help) {
+        std::cout << CommandLine::help() << std::flush;
+        return 0;
+    }
+    if (options.command == CommandLine::Command::version) {
+        std::cout << CommandLine::programName << " " << DRIFTMARK_VERSION << std::endl;
+        return 0;
+    }
+    if (CommandLine::isControl(options.command)) {
+        return RemoteClient(std::cout, std::cerr).send(options);
+    }
+    // Set while no other thread runs; the platform reads it when it builds the tray.
+    if (options.tray) {
+        ::setenv(CommandLine::trayVariable, options.tray->c_str(), 1);
+    }
 
     if (const auto problem = EventLoop::displayProblem()) {
         std::cerr << "driftmark-menubar: " << *problem << std::endl;
@@ -27,14 +57,11 @@ int main(int argc, char** argv) {
     }
     EventLoop loop(argc, argv);
 
-    // One Driftmark per session: a later start opens this one's settings window and leaves. The claim
-    // comes before anything docks an icon or grabs a key. The callback does not own the delegate.
-    std::weak_ptr<AppDelegate> runningDelegate;
-    SingleInstance instance([&runningDelegate] {
-        if (const auto delegate = runningDelegate.lock()) {
-            delegate->openSettings();
-        }
-    });
+    // One Driftmark per session: a later start opens this one's settings window and leaves, and the
+    // control options of later starts reach this one's remote control. The claim comes before anything
+    // docks an icon or grabs a key; requests find no control until start-up has made it.
+    std::unique_ptr<RemoteControl> remoteControl;
+    SingleInstance instance([&remoteControl] { return remoteControl.get(); });
     if (!instance.claim()) {
         std::cout << instance.handOverToRunning() << std::endl;
         return 0;
@@ -56,7 +83,9 @@ int main(int argc, char** argv) {
     const auto delegate =
         AppDelegate::create(MenuItemManager::shared(), AppLogger::shared(), delegateLog, services,
                             []() -> KeyboardShortcutsManager& { return KeyboardShortcutsManager::shared(); });
-    runningDelegate = delegate;
+    remoteControl =
+        std::make_unique<RemoteControl>(MenuItemManager::shared(), KeyboardShortcuts::Module::shared(),
+                                        *delegate, services.application, services.systemLog, delegateLog);
     platform.windowService().setContextProvider([&platform, services] {
         return SettingsContext{MenuItemManager::shared(),
                                KeyboardShortcuts::Module::shared(),

@@ -1,6 +1,8 @@
 #include "platform/linux/dbus/SessionBusInstance.h"
 
-#include "platform/SystemLog.h"
+#include "app/RemoteControl.h"
+#include "platform/linux/dbus/BusAddress.h"
+#include "platform/linux/dbus/ListedEntryArgument.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -12,30 +14,24 @@ namespace driftmark {
 
 namespace {
 
-QString serviceName() {
-    return QString::fromLatin1(applicationId.data(), static_cast<qsizetype>(applicationId.size()));
-}
-
-const QString objectPath = QStringLiteral("/app/driftmark/menubar");
-const QString interfaceName = QStringLiteral("app.driftmark.menubar");
-
 // Long enough for the running one to build its settings window the first time.
 constexpr int openSettingsReplyTimeoutMs = 10000;
 
 } // namespace
 
-SessionBusInstance::SessionBusInstance(std::function<void()> openSettings)
+SessionBusInstance::SessionBusInstance(RemoteControlProvider remoteControl)
     : bus_(QDBusConnection::sessionBus())
-    , openSettings_(std::move(openSettings)) {
+    , remoteControl_(std::move(remoteControl)) {
+    registerListedEntryType();
     // The object is there before the name, so a start that finds the name can always call it.
     if (bus_.isConnected()) {
-        registered_ = bus_.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
+        registered_ = bus_.registerObject(busObjectPath(), this, QDBusConnection::ExportScriptableSlots);
     }
 }
 
 SessionBusInstance::~SessionBusInstance() {
     if (registered_) {
-        bus_.unregisterObject(objectPath);
+        bus_.unregisterObject(busObjectPath());
     }
 }
 
@@ -45,14 +41,14 @@ bool SessionBusInstance::connected() const {
 
 bool SessionBusInstance::tryAcquire() {
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-        bus_.interface()->registerService(serviceName(), QDBusConnectionInterface::DontQueueService,
+        bus_.interface()->registerService(busServiceName(), QDBusConnectionInterface::DontQueueService,
                                           QDBusConnectionInterface::DontAllowReplacement);
     return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 
 bool SessionBusInstance::acquireAfter(pid_t pid, std::chrono::milliseconds timeout) {
     QDBusConnectionInterface* const bus = bus_.interface();
-    const QDBusReply<uint> holder = bus->servicePid(serviceName());
+    const QDBusReply<uint> holder = bus->servicePid(busServiceName());
     if (!holder.isValid()) {
         // It went between our two requests.
         return tryAcquire();
@@ -65,14 +61,14 @@ bool SessionBusInstance::acquireAfter(pid_t pid, std::chrono::milliseconds timeo
     QEventLoop wait;
     bool acquired = false;
     connect(bus, &QDBusConnectionInterface::serviceRegistered, &wait, [&](const QString& name) {
-        if (name == serviceName()) {
+        if (name == busServiceName()) {
             acquired = true;
             wait.quit();
         }
     });
     QTimer::singleShot(timeout, &wait, &QEventLoop::quit);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-        bus->registerService(serviceName(), QDBusConnectionInterface::QueueService,
+        bus->registerService(busServiceName(), QDBusConnectionInterface::QueueService,
                              QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
         return false;
@@ -85,25 +81,67 @@ bool SessionBusInstance::acquireAfter(pid_t pid, std::chrono::milliseconds timeo
         return true;
     }
     // Leave the queue, or the name would come to us later, unasked.
-    bus->unregisterService(serviceName());
+    bus->unregisterService(busServiceName());
     return false;
 }
 
 SessionClaim::Request SessionBusInstance::askHolderToOpenSettings() {
-    const QDBusMessage call = QDBusMessage::createMethodCall(serviceName(), objectPath, interfaceName,
-                                                             QStringLiteral("OpenSettings"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        busServiceName(), busObjectPath(), busInterfaceName(), QStringLiteral("OpenSettings"));
     const QDBusMessage reply = bus_.call(call, QDBus::Block, openSettingsReplyTimeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage ? Request::delivered : Request::unanswered;
 }
 
+void SessionBusInstance::Copy(const QString& entry) {
+    if (RemoteControl* const control = remoteControl()) {
+        replyRefusal(control->copy(entry.toStdString()));
+    }
+}
+
+void SessionBusInstance::Paste(const QString& entry) {
+    if (RemoteControl* const control = remoteControl()) {
+        replyRefusal(control->paste(entry.toStdString()));
+    }
+}
+
+QList<ListedEntry> SessionBusInstance::List() {
+    RemoteControl* const control = remoteControl();
+    if (control == nullptr) {
+        return {};
+    }
+    const auto entries = control->list();
+    return QList<ListedEntry>(entries.begin(), entries.end());
+}
+
 void SessionBusInstance::OpenSettings() {
-    if (openSettings_) {
-        openSettings_();
+    if (RemoteControl* const control = remoteControl()) {
+        control->openSettings();
+    }
+}
+
+void SessionBusInstance::Quit() {
+    // The reply goes out before the event loop gets to the quit.
+    if (RemoteControl* const control = remoteControl()) {
+        control->quit();
+    }
+}
+
+RemoteControl* SessionBusInstance::remoteControl() {
+    RemoteControl* const control = remoteControl_ ? remoteControl_() : nullptr;
+    if (control == nullptr) {
+        sendErrorReply(busNotReadyError(), QStringLiteral("Driftmark is still starting up; try again"));
+    }
+    return control;
+}
+
+void SessionBusInstance::replyRefusal(const std::optional<std::string>& refusal) {
+    if (refusal) {
+        sendErrorReply(busNoSuchEntryError(), QString::fromStdString(*refusal));
     }
 }
 
 bool SessionBusInstance::ownsName() const {
-    const QDBusReply<QString> owner = bus_.interface()->serviceOwner(serviceName());
+    const QDBusReply<QString> owner = bus_.interface()->serviceOwner(busServiceName());
     return owner.isValid() && owner.value() == bus_.baseService();
 }
 

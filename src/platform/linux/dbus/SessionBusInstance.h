@@ -1,22 +1,35 @@
 #pragma once
 
+#include "app/ListedEntry.h"
 #include "platform/linux/dbus/SessionClaim.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QList>
 #include <QObject>
+#include <QString>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace driftmark {
 
+class RemoteControl;
+
 // The session claim on the session bus: the name app.driftmark.menubar, and the object
-// /app/driftmark/menubar whose OpenSettings method a later start calls.
-class SessionBusInstance final : public QObject, public SessionClaim {
+// /app/driftmark/menubar whose methods later starts call (OpenSettings when started without options, the
+// others from the control options). Each method hands the request on to the RemoteControl; refusals come
+// back as D-Bus errors whose message says why.
+class SessionBusInstance final : public QObject, public SessionClaim, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "app.driftmark.menubar")
 
 public:
+    // The provider gives none while the program is still starting up.
+    using RemoteControlProvider = std::function<RemoteControl*()>;
+
     // Connects to the session bus; connected() says whether that worked.
-    explicit SessionBusInstance(std::function<void()> openSettings);
+    explicit SessionBusInstance(RemoteControlProvider remoteControl);
     ~SessionBusInstance() override;
 
     bool connected() const;
@@ -27,13 +40,22 @@ public:
     Request askHolderToOpenSettings() override;
 
 public Q_SLOTS:
+    // ENTRY is a position counted from 1 or an entry id.
+    Q_SCRIPTABLE void Copy(const QString& entry);
+    Q_SCRIPTABLE void Paste(const QString& entry);
+    // Each entry's id, title, position and shortcut text.
+    Q_SCRIPTABLE QList<driftmark::ListedEntry> List();
     Q_SCRIPTABLE void OpenSettings();
+    Q_SCRIPTABLE void Quit();
 
 private:
     bool ownsName() const;
+    // The control, or none after an error reply saying that the program is still starting.
+    RemoteControl* remoteControl();
+    void replyRefusal(const std::optional<std::string>& refusal);
 
     QDBusConnection bus_;
-    std::function<void()> openSettings_;
+    RemoteControlProvider remoteControl_;
     bool registered_ = false;
 };
 

@@ -9,8 +9,8 @@
 
 namespace driftmark {
 
-SingleInstance::SingleInstance(std::function<void()> openSettings)
-    : openSettings_(std::move(openSettings)) {}
+SingleInstance::SingleInstance(RemoteControlProvider remoteControl)
+    : remoteControl_(std::move(remoteControl)) {}
 
 SingleInstance::~SingleInstance() = default;
 
@@ -21,7 +21,7 @@ bool SingleInstance::claim() {
     qunsetenv(replacesPidVariable);
 
     if (sessionBusConfigured(qgetenv("DBUS_SESSION_BUS_ADDRESS").constData())) {
-        auto bus = std::make_unique<SessionBusInstance>(openSettings_);
+        auto bus = std::make_unique<SessionBusInstance>(remoteControl_);
         if (bus->connected()) {
             claim_ = std::move(bus);
         }

@@ -6,6 +6,7 @@
 
 namespace driftmark {
 
+class RemoteControl;
 class SessionClaim;
 
 // One Driftmark per user session. The first start claims the session-bus name app.driftmark.menubar
@@ -13,9 +14,11 @@ class SessionClaim;
 // exits. A relaunched Driftmark first waits a few seconds for the one it replaces to quit.
 class SingleInstance {
 public:
-    // `openSettings` runs, on the main thread, each time a later start asks this one to open its settings
-    // window.
-    explicit SingleInstance(std::function<void()> openSettings);
+    // Requests from other starts (over the bus) go to the control the provider gives, on the main
+    // thread; it gives none until start-up has made one.
+    using RemoteControlProvider = std::function<RemoteControl*()>;
+
+    explicit SingleInstance(RemoteControlProvider remoteControl);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -28,7 +31,7 @@ public:
     std::string handOverToRunning();
 
 private:
-    std::function<void()> openSettings_;
+    RemoteControlProvider remoteControl_;
     std::unique_ptr<SessionClaim> claim_;
 };
 
