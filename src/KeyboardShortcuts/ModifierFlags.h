@@ -38,6 +38,8 @@ inline constexpr ModifierFlags ModifierFlags::function{0x800000};
 namespace CarbonModifier {
 inline constexpr std::int64_t command = 0x100;
 inline constexpr std::int64_t shift = 0x200;
+// Caps Lock is on; never part of a shortcut.
+inline constexpr std::int64_t capsLock = 0x400;
 inline constexpr std::int64_t option = 0x800;
 inline constexpr std::int64_t control = 0x1000;
 inline constexpr std::int64_t function = 0x20000;

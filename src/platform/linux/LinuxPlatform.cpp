@@ -12,6 +12,7 @@
 #include "platform/linux/tray/XEmbedStatusBar.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
+#include "platform/linux/x11/X11Context.h"
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 #include "platform/linux/x11/XTestKeyEventPoster.h"
 
@@ -24,16 +25,18 @@ struct LinuxPlatform::Parts {
         : statusBar(warn)
         , userDefaults(preferences) {}
 
+    // The X11 services share Qt's connection, its screen and the atoms interned for them.
+    const X11Context& x11 = X11Context::shared();
     JournalSystemLog systemLog;
-    XTestAccessibilityTrust accessibilityTrust;
+    XTestAccessibilityTrust accessibilityTrust{x11};
     QtClipboard clipboard;
     XTestKeyEventPoster keyEventPoster;
-    EwmhWorkspace workspace;
+    EwmhWorkspace workspace{x11};
     XEmbedStatusBar statusBar;
     QtMainQueue mainQueue;
     QtApplication application;
-    XkbKeyboardLayout keyboardLayout;
-    X11HotKeyService hotKeyService{keyboardLayout, std::cout};
+    XkbKeyboardLayout keyboardLayout{x11};
+    X11HotKeyService hotKeyService{x11, keyboardLayout, std::cout};
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
     PluginWindowService windows;

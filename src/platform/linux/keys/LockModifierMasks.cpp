@@ -1,6 +1,6 @@
 #include "platform/linux/keys/LockModifierMasks.h"
 
-#include "platform/linux/keys/X11KeyTranslation.h"
+#include "platform/linux/keys/XModifierMasks.h"
 #include "platform/linux/x11/XcbReply.h"
 
 #include <algorithm>
@@ -40,14 +40,14 @@ std::uint16_t lockModifierMasks(xcb_connection_t* connection) {
     const std::vector<xcb_keycode_t> scrollLockKeys = keysTyping(symbols.get(), XKB_KEY_Scroll_Lock);
     lockKeys.insert(lockKeys.end(), scrollLockKeys.begin(), scrollLockKeys.end());
 
-    // The modifier map has eight rows, one per modifier bit, of keycodes_per_modifier keys each.
+    // Each row of the modifier map holds keycodes_per_modifier keys.
     const int perRow = mapping->keycodes_per_modifier;
     const xcb_keycode_t* keys = xcb_get_modifier_mapping_keycodes(mapping.get());
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; row < xModifierRows; ++row) {
         for (int column = 0; column < perRow; ++column) {
             const xcb_keycode_t key = keys[row * perRow + column];
             if (key != 0 && std::find(lockKeys.begin(), lockKeys.end(), key) != lockKeys.end()) {
-                masks |= static_cast<std::uint16_t>(1U << row);
+                masks |= xModifierOfRow(row);
             }
         }
     }

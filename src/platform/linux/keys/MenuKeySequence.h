@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeyboardShortcuts/ModifierFlags.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -12,10 +14,10 @@ namespace driftmark {
 namespace menuKeySequence {
 
 // Modifier flags a menu key equivalent comes with.
-inline constexpr std::uint64_t shiftFlag = 0x20000;
-inline constexpr std::uint64_t controlFlag = 0x40000;
-inline constexpr std::uint64_t optionFlag = 0x80000;
-inline constexpr std::uint64_t commandFlag = 0x100000;
+inline constexpr std::uint64_t shiftFlag = KeyboardShortcuts::ModifierFlags::shift.rawValue;
+inline constexpr std::uint64_t controlFlag = KeyboardShortcuts::ModifierFlags::control.rawValue;
+inline constexpr std::uint64_t optionFlag = KeyboardShortcuts::ModifierFlags::option.rawValue;
+inline constexpr std::uint64_t commandFlag = KeyboardShortcuts::ModifierFlags::command.rawValue;
 
 // Function keys come as the private-use characters U+F704 (F1) onwards; Qt names keys up to F35.
 inline constexpr char32_t firstFunctionKey = 0xF704;

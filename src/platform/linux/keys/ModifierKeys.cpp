@@ -1,5 +1,6 @@
 #include "platform/linux/keys/ModifierKeys.h"
 
+#include "platform/linux/keys/XModifierMasks.h"
 #include "platform/linux/x11/XcbReply.h"
 
 #include <algorithm>
@@ -8,9 +9,6 @@
 namespace driftmark {
 
 namespace {
-
-// Rows of the modifier map, in the order of the X protocol.
-enum ModifierRow { shiftRow, lockRow, controlRow, mod1Row, mod2Row };
 
 bool isDown(const xcb_query_keymap_reply_t& keymap, std::uint8_t key) {
     return (keymap.keys[key / 8] & (1U << (key % 8))) != 0;
@@ -32,7 +30,8 @@ ModifierKeys ModifierKeys::query(xcb_connection_t* connection) {
 
     const int perRow = mapping->keycodes_per_modifier;
     const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
-    const auto firstOfRow = [&](int row) -> std::optional<std::uint8_t> {
+    const auto firstKeyOf = [&](std::uint16_t modifier) -> std::optional<std::uint8_t> {
+        const int row = xModifierRow(modifier);
         for (int column = 0; column < perRow; ++column) {
             if (codes[row * perRow + column] != 0) {
                 return codes[row * perRow + column];
@@ -40,13 +39,13 @@ ModifierKeys ModifierKeys::query(xcb_connection_t* connection) {
         }
         return std::nullopt;
     };
-    keys.shift = firstOfRow(shiftRow);
-    keys.control = firstOfRow(controlRow);
-    keys.alt = firstOfRow(mod1Row);
+    keys.shift = firstKeyOf(xShiftMask);
+    keys.control = firstKeyOf(xControlMask);
+    keys.alt = firstKeyOf(xMod1Mask);
 
     // Num Lock is bound to Mod2 by every xkb layout.
-    for (int row = 0; row < 8; ++row) {
-        if (row == lockRow || row == mod2Row) {
+    for (int row = 0; row < xModifierRows; ++row) {
+        if ((xModifierOfRow(row) & (xLockMask | xMod2Mask)) != 0) {
             continue;
         }
         for (int column = 0; column < perRow; ++column) {

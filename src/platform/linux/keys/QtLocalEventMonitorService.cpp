@@ -1,7 +1,8 @@
 #include "platform/linux/keys/QtLocalEventMonitorService.h"
 
+#include "KeyboardShortcuts/ModifierFlags.h"
 #include "platform/linux/keys/KeyPositions.h"
-#include "platform/linux/keys/X11KeyTranslation.h"
+#include "platform/linux/keys/XModifierMasks.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -12,11 +13,7 @@ namespace driftmark {
 
 namespace {
 
-constexpr std::uint64_t capsLockFlag = 0x10000;
-constexpr std::uint64_t shiftFlag = 0x20000;
-constexpr std::uint64_t controlFlag = 0x40000;
-constexpr std::uint64_t optionFlag = 0x80000;
-constexpr std::uint64_t commandFlag = 0x100000;
+using KeyboardShortcuts::ModifierFlags;
 
 constexpr int capsLockKey = 57;
 
@@ -26,32 +23,33 @@ constexpr bool isModifierKey(int virtualKey) {
 }
 
 // The flag a modifier key other than Caps Lock sets while it is down.
-constexpr std::uint64_t flagOfModifierKey(int virtualKey) {
+constexpr ModifierFlags flagOfModifierKey(int virtualKey) {
     switch (virtualKey) {
     case 54:
     case 55:
-        return commandFlag;
+        return ModifierFlags::command;
     case 56:
     case 60:
-        return shiftFlag;
+        return ModifierFlags::shift;
     case 58:
     case 61:
-        return optionFlag;
+        return ModifierFlags::option;
     case 59:
     case 62:
-        return controlFlag;
+        return ModifierFlags::control;
     default:
-        return 0;
+        return {};
     }
 }
 
-std::uint64_t modifierFlags(const QInputEvent& event) {
+// Qt's modifiers as the logic's flags: Super is Command, Alt is Option.
+ModifierFlags modifierFlags(const QInputEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    std::uint64_t flags = 0;
-    flags |= modifiers.testFlag(Qt::ShiftModifier) ? shiftFlag : 0;
-    flags |= modifiers.testFlag(Qt::ControlModifier) ? controlFlag : 0;
-    flags |= modifiers.testFlag(Qt::AltModifier) ? optionFlag : 0;
-    flags |= modifiers.testFlag(Qt::MetaModifier) ? commandFlag : 0;
+    ModifierFlags flags;
+    flags = modifiers.testFlag(Qt::ShiftModifier) ? flags | ModifierFlags::shift : flags;
+    flags = modifiers.testFlag(Qt::ControlModifier) ? flags | ModifierFlags::control : flags;
+    flags = modifiers.testFlag(Qt::AltModifier) ? flags | ModifierFlags::option : flags;
+    flags = modifiers.testFlag(Qt::MetaModifier) ? flags | ModifierFlags::command : flags;
     return flags;
 }
 
@@ -69,23 +67,28 @@ std::optional<LocalEvent> keyEvent(const QKeyEvent& key) {
     const bool press = key.type() == QEvent::KeyPress;
     LocalEvent event;
     event.keyCode = static_cast<std::uint16_t>(virtualKey);
+    ModifierFlags flags = modifierFlags(key);
     // Caps Lock is not among Qt's modifiers; the X state has it.
-    event.modifierFlags = modifierFlags(key) | ((key.nativeModifiers() & xLockMask) != 0 ? capsLockFlag : 0);
+    if ((key.nativeModifiers() & xLockMask) != 0) {
+        flags = flags | ModifierFlags::capsLock;
+    }
     if (virtualKey == capsLockKey) {
         // Each press turns the lock on or off; a release changes nothing.
         if (!press) {
             return std::nullopt;
         }
         event.type = LocalEvent::flagsChanged;
-        event.modifierFlags ^= capsLockFlag;
+        flags = flags.contains(ModifierFlags::capsLock) ? flags.without(ModifierFlags::capsLock)
+                                                        : flags | ModifierFlags::capsLock;
     } else if (isModifierKey(virtualKey)) {
         // The flags after the change: the X state of a key event is the one before it.
-        const std::uint64_t flag = flagOfModifierKey(virtualKey);
+        const ModifierFlags flag = flagOfModifierKey(virtualKey);
         event.type = LocalEvent::flagsChanged;
-        event.modifierFlags = press ? event.modifierFlags | flag : event.modifierFlags & ~flag;
+        flags = press ? flags | flag : flags.without(flag);
     } else {
         event.type = press ? LocalEvent::keyDown : LocalEvent::keyUp;
     }
+    event.modifierFlags = flags.rawValue;
     return event;
 }
 
@@ -99,7 +102,7 @@ std::optional<LocalEvent> mouseEvent(const QMouseEvent& mouse) {
     } else {
         return std::nullopt;
     }
-    event.modifierFlags = modifierFlags(mouse);
+    event.modifierFlags = modifierFlags(mouse).rawValue;
     event.locationInWindow = {mouse.scenePosition().x(), mouse.scenePosition().y()};
     return event;
 }

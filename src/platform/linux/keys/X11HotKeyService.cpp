@@ -6,7 +6,7 @@
 #include "platform/linux/keys/RawKeyEventFilter.h"
 #include "platform/linux/keys/X11KeyTranslation.h"
 #include "platform/linux/keys/X11KeyboardMappingWatcher.h"
-#include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11Context.h"
 #include "platform/linux/x11/XcbReply.h"
 #include "platform/linux/x11/XcbXkb.h"
 
@@ -20,9 +20,6 @@ namespace {
 
 constexpr std::uint8_t eventTypeMask = 0x7F;
 
-static_assert(xShiftMask == XCB_MOD_MASK_SHIFT && xLockMask == XCB_MOD_MASK_LOCK &&
-              xControlMask == XCB_MOD_MASK_CONTROL && xMod1Mask == XCB_MOD_MASK_1 &&
-              xMod4Mask == XCB_MOD_MASK_4);
 static_assert(X11HotKeyService::ungrabbableStatus == XCB_VALUE);
 
 // Without this the server reports an auto-repeating key as a release and a press every few milliseconds.
@@ -39,14 +36,15 @@ void askForDetectableAutoRepeat(xcb_connection_t* connection) {
 
 } // namespace
 
-X11HotKeyService::X11HotKeyService(const KeyboardLayout& layout, std::ostream& standardOutput)
-    : connection_(qtX11Connection())
+X11HotKeyService::X11HotKeyService(const X11Context& x11, const KeyboardLayout& layout,
+                                   std::ostream& standardOutput)
+    : connection_(x11.connection())
     , layout_(layout)
-    , standardOutput_(standardOutput) {
+    , standardOutput_(standardOutput)
+    , root_(x11.root()) {
     if (connection_ == nullptr) {
         return;
     }
-    root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
     lockMasks_ = lockModifierMasks(connection_);
     askForDetectableAutoRepeat(connection_);
     mappingWatcher_ = std::make_unique<X11KeyboardMappingWatcher>(connection_, [this] { renewGrabs(); });
@@ -114,18 +112,28 @@ void X11HotKeyService::setDelivery(KeyEventDelivery delivery) {
 }
 
 std::int32_t X11HotKeyService::grab(Grab& registration) {
-    for (const std::uint16_t modifiers : lockCombinations(registration.modifiers, lockMasks_)) {
+    const std::vector<std::uint16_t> combinations = lockCombinations(registration.modifiers, lockMasks_);
+    std::vector<xcb_void_cookie_t> cookies;
+    cookies.reserve(combinations.size());
+    for (const std::uint16_t modifiers : combinations) {
         // Pointer and keyboard keep running while the key is down, so other programs see nothing odd.
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
-            connection_, 0, root_, modifiers, registration.keyCode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        if (const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, cookie)); error) {
-            release(registration);
-            xcb_flush(connection_);
-            return error->error_code;
-        }
-        registration.grabbed.push_back(modifiers);
+        cookies.push_back(xcb_grab_key_checked(connection_, 0, root_, modifiers, registration.keyCode,
+                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
-    return 0;
+    std::int32_t status = 0;
+    for (std::size_t index = 0; index < combinations.size(); ++index) {
+        const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, cookies[index]));
+        if (!error) {
+            registration.grabbed.push_back(combinations[index]);
+        } else if (status == 0) {
+            status = error->error_code;
+        }
+    }
+    if (status != 0) {
+        release(registration);
+        xcb_flush(connection_);
+    }
+    return status;
 }
 
 void X11HotKeyService::release(Grab& registration) {

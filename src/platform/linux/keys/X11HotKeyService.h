@@ -14,9 +14,10 @@ struct xcb_key_press_event_t;
 
 namespace driftmark {
 
-class RawKeyEventFilter;
-class X11KeyboardMappingWatcher;
 class KeyboardLayout;
+class RawKeyEventFilter;
+class X11Context;
+class X11KeyboardMappingWatcher;
 
 // Global hot keys on X11: each registration is a passive key grab on the root window of Qt's connection,
 // taken once for every combination of Caps Lock, Num Lock and Scroll Lock. Command is the Super key
@@ -35,9 +36,9 @@ public:
     // answers a grab of a key code it does not have.
     static constexpr std::int32_t ungrabbableStatus = 2;
 
-    // Works on Qt's X connection; without one every registration is refused.
+    // Works on the context's connection and screen; without a connection every registration is refused.
     // The layout names a hot key whose grab is lost; it must outlive the service.
-    X11HotKeyService(const KeyboardLayout& layout, std::ostream& standardOutput);
+    X11HotKeyService(const X11Context& x11, const KeyboardLayout& layout, std::ostream& standardOutput);
     ~X11HotKeyService() override;
     X11HotKeyService(const X11HotKeyService&) = delete;
     X11HotKeyService& operator=(const X11HotKeyService&) = delete;
@@ -61,7 +62,8 @@ private:
         std::vector<std::uint16_t> grabbed;
     };
 
-    // Grabs every lock combination; on a refusal releases those taken and returns the X error code.
+    // Grabs every lock combination in one round trip; on a refusal releases those taken and returns the X
+    // error code of the first combination refused.
     std::int32_t grab(Grab& grab);
     void release(Grab& grab);
     void renewGrabs();
@@ -72,9 +74,10 @@ private:
     void deliver(HotKeyEvent::Kind kind, const std::vector<HotKeyId>& hotKeyIds);
 
     xcb_connection_t* connection_;
+    // Names the keys of lost grabs as the user's layout prints them.
     const KeyboardLayout& layout_;
     std::ostream& standardOutput_;
-    std::uint32_t root_ = 0;
+    std::uint32_t root_;
     std::uint16_t lockMasks_ = 0;
     std::map<std::uint64_t, Grab> grabs_;
     std::uint64_t nextHandle_ = 1;
@@ -84,7 +87,6 @@ private:
     KeyEventDelivery delivery_ = KeyEventDelivery::none;
     std::unique_ptr<RawKeyEventFilter> rawKeys_;
     std::unique_ptr<X11KeyboardMappingWatcher> mappingWatcher_;
-    // Names the keys of lost grabs as the user's layout prints them.
 };
 
 } // namespace driftmark

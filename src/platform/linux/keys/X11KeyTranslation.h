@@ -1,52 +1,40 @@
 #pragma once
 
+#include "KeyboardShortcuts/ModifierFlags.h"
+#include "platform/linux/keys/XModifierMasks.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace driftmark {
 
-// Modifier bits of the core X protocol, as key events and key grabs carry them. Every common keymap binds
-// Alt to Mod1 and Super to Mod4.
-inline constexpr std::uint16_t xShiftMask = 1U << 0;
-inline constexpr std::uint16_t xLockMask = 1U << 1;
-inline constexpr std::uint16_t xControlMask = 1U << 2;
-inline constexpr std::uint16_t xMod1Mask = 1U << 3;
-inline constexpr std::uint16_t xMod4Mask = 1U << 6;
-// The eight modifiers of an event's state; the bits above them are pointer buttons.
-inline constexpr std::uint16_t xModifierBits = 0xFF;
-
-// Hot-key modifier bits.
-inline constexpr std::uint32_t hotKeyCommand = 0x100;
-inline constexpr std::uint32_t hotKeyShift = 0x200;
-inline constexpr std::uint32_t hotKeyCapsLock = 0x400;
-inline constexpr std::uint32_t hotKeyOption = 0x800;
-inline constexpr std::uint32_t hotKeyControl = 0x1000;
-
-// The X modifiers that a hot key with these modifier bits is grabbed with; absent when a bit names a
-// modifier that X cannot grab, such as Fn.
+// The X modifiers that a hot key with these hot-key modifier bits is grabbed with: Command is Super (Mod4),
+// Option is Alt (Mod1). Absent when a bit names a modifier that X cannot grab, such as Fn.
 constexpr std::optional<std::uint16_t> xModifiersForHotKey(std::uint32_t modifiers) {
-    constexpr std::uint32_t grabbable = hotKeyCommand | hotKeyShift | hotKeyOption | hotKeyControl;
+    namespace hotKey = KeyboardShortcuts::CarbonModifier;
+    constexpr std::int64_t grabbable = hotKey::command | hotKey::shift | hotKey::option | hotKey::control;
     if ((modifiers & ~grabbable) != 0) {
         return std::nullopt;
     }
     std::uint16_t mask = 0;
-    mask |= (modifiers & hotKeyCommand) != 0 ? xMod4Mask : 0;
-    mask |= (modifiers & hotKeyShift) != 0 ? xShiftMask : 0;
-    mask |= (modifiers & hotKeyOption) != 0 ? xMod1Mask : 0;
-    mask |= (modifiers & hotKeyControl) != 0 ? xControlMask : 0;
+    mask |= (modifiers & hotKey::command) != 0 ? xMod4Mask : 0;
+    mask |= (modifiers & hotKey::shift) != 0 ? xShiftMask : 0;
+    mask |= (modifiers & hotKey::option) != 0 ? xMod1Mask : 0;
+    mask |= (modifiers & hotKey::control) != 0 ? xControlMask : 0;
     return mask;
 }
 
 // The hot-key modifier bits of an X key event's state, Caps Lock included.
 constexpr std::uint32_t hotKeyModifiersForX(std::uint16_t state) {
-    std::uint32_t modifiers = 0;
-    modifiers |= (state & xMod4Mask) != 0 ? hotKeyCommand : 0;
-    modifiers |= (state & xShiftMask) != 0 ? hotKeyShift : 0;
-    modifiers |= (state & xLockMask) != 0 ? hotKeyCapsLock : 0;
-    modifiers |= (state & xMod1Mask) != 0 ? hotKeyOption : 0;
-    modifiers |= (state & xControlMask) != 0 ? hotKeyControl : 0;
-    return modifiers;
+    namespace hotKey = KeyboardShortcuts::CarbonModifier;
+    std::int64_t modifiers = 0;
+    modifiers |= (state & xMod4Mask) != 0 ? hotKey::command : 0;
+    modifiers |= (state & xShiftMask) != 0 ? hotKey::shift : 0;
+    modifiers |= (state & xLockMask) != 0 ? hotKey::capsLock : 0;
+    modifiers |= (state & xMod1Mask) != 0 ? hotKey::option : 0;
+    modifiers |= (state & xControlMask) != 0 ? hotKey::control : 0;
+    return static_cast<std::uint32_t>(modifiers);
 }
 
 // X matches a grab only when the modifiers held equal the grabbed ones exactly, and a lock that is on

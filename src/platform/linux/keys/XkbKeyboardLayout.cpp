@@ -2,7 +2,7 @@
 
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/keys/X11KeyboardMappingWatcher.h"
-#include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11Context.h"
 
 #include <array>
 #include <xkbcommon/xkbcommon-x11.h>
@@ -30,8 +30,8 @@ void XkbKeyboardLayout::KeymapRelease::operator()(xkb_keymap* keymap) const {
     xkb_keymap_unref(keymap);
 }
 
-XkbKeyboardLayout::XkbKeyboardLayout() {
-    xcb_connection_t* connection = qtX11Connection();
+XkbKeyboardLayout::XkbKeyboardLayout(const X11Context& x11) {
+    xcb_connection_t* connection = x11.connection();
     if (connection == nullptr ||
         xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
                                     XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr,

@@ -11,6 +11,7 @@ struct xkb_keymap;
 
 namespace driftmark {
 
+class X11Context;
 class X11KeyboardMappingWatcher;
 
 // Key cap texts from the X server's keymap, read through xkbcommon. Of the keymap's layouts, the active
@@ -18,8 +19,8 @@ class X11KeyboardMappingWatcher;
 // The keymap is read on first use and again after the keyboard mapping changed.
 class XkbKeyboardLayout final : public KeyboardLayout {
 public:
-    // Works on Qt's X connection; without one, or without XKB, no key has a text.
-    XkbKeyboardLayout();
+    // Works on the context's connection; without one, or without XKB, no key has a text.
+    explicit XkbKeyboardLayout(const X11Context& x11);
     ~XkbKeyboardLayout() override;
     XkbKeyboardLayout(const XkbKeyboardLayout&) = delete;
     XkbKeyboardLayout& operator=(const XkbKeyboardLayout&) = delete;

@@ -8,9 +8,9 @@
 namespace driftmark {
 
 TrayDock::TrayDock(const std::function<void(const std::string&)>& warn)
-    : display_(TrayDisplay::fromApplication()) {
-    if (display_.connection != nullptr && display_.screen != nullptr) {
-        host_ = std::make_unique<TrayHost>(display_, [this] { redock(); });
+    : x11_(X11Context::shared()) {
+    if (x11_.connection() != nullptr) {
+        host_ = std::make_unique<TrayHost>(x11_, [this] { redock(); });
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
     if (!host_ || !host_->manager()) {

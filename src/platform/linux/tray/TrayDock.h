@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/linux/tray/ContextMenuPresenter.h"
-#include "platform/linux/tray/TrayDisplay.h"
 #include "platform/linux/tray/TrayHost.h"
+#include "platform/linux/x11/X11Context.h"
 
 #include <QAbstractNativeEventFilter>
 #include <functional>
@@ -20,13 +20,15 @@ class XEmbedStatusItem;
 // created, and again in that order whenever a tray starts or replaces the previous one.
 class TrayDock final : public QAbstractNativeEventFilter {
 public:
-    // Needs a QApplication; tells `warn` once when no tray runs yet.
+    // Works on the shared context of Qt's connection, so needs a QApplication; tells `warn` once when no
+    // tray runs yet.
     explicit TrayDock(const std::function<void(const std::string&)>& warn);
     ~TrayDock() override;
     TrayDock(const TrayDock&) = delete;
     TrayDock& operator=(const TrayDock&) = delete;
 
-    const TrayDisplay& display() const { return display_; }
+    // The X display the icons live on.
+    const X11Context& display() const { return x11_; }
     // Adds an icon after the others and docks it when a tray runs.
     void add(XEmbedStatusItem& icon);
     void remove(XEmbedStatusItem& icon);
@@ -38,7 +40,7 @@ public:
 private:
     void redock();
 
-    TrayDisplay display_;
+    const X11Context& x11_;
     std::unique_ptr<TrayHost> host_; // absent without an X connection
     std::vector<XEmbedStatusItem*> icons_;
     ContextMenuPresenter menus_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/tray/TrayDisplay.h"
+#include "platform/linux/x11/X11Context.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,7 +22,7 @@ struct TrayManager {
 // message on the root window, and the end of the current one (its window is destroyed).
 class TrayHost {
 public:
-    TrayHost(const TrayDisplay& display, std::function<void()> managerChanged);
+    TrayHost(const X11Context& x11, std::function<void()> managerChanged);
     TrayHost(const TrayHost&) = delete;
     TrayHost& operator=(const TrayHost&) = delete;
 
@@ -37,7 +37,7 @@ private:
     std::optional<TrayManager> describe(xcb_window_t window) const;
     xcb_window_t currentOwner() const;
 
-    const TrayDisplay& display_;
+    const X11Context& x11_;
     std::function<void()> managerChanged_;
     std::optional<TrayManager> manager_;
 };

@@ -54,9 +54,9 @@ xcb_window_t eventWindow(const xcb_generic_event_t* event) {
 
 } // namespace
 
-TrayIconWindow::TrayIconWindow(const TrayDisplay& display, const TrayManager& manager,
-                               const std::string& name, Handlers handlers)
-    : display_(display)
+TrayIconWindow::TrayIconWindow(const X11Context& x11, const TrayManager& manager, const std::string& name,
+                               Handlers handlers)
+    : x11_(x11)
     , manager_(manager)
     , handlers_(std::move(handlers)) {
     create();
@@ -65,10 +65,10 @@ TrayIconWindow::TrayIconWindow(const TrayDisplay& display, const TrayManager& ma
 
 TrayIconWindow::~TrayIconWindow() {
     // Withdrawing as the embedding protocol describes it: unmap, back to the root window, then destroy.
-    xcb_connection_t* connection = display_.connection;
+    xcb_connection_t* connection = x11_.connection();
     xcb_unmap_window(connection, window_);
     if (embedded_) {
-        xcb_reparent_window(connection, window_, display_.screen->root, 0, 0);
+        xcb_reparent_window(connection, window_, x11_.root(), 0, 0);
     }
     xcb_destroy_window(connection, window_);
     if (colormap_ != XCB_NONE) {
@@ -78,17 +78,16 @@ TrayIconWindow::~TrayIconWindow() {
 }
 
 void TrayIconWindow::create() {
-    xcb_connection_t* connection = display_.connection;
+    xcb_connection_t* connection = x11_.connection();
     window_ = xcb_generate_id(connection);
     width_ = requestedSide;
     height_ = requestedSide;
     if (manager_.hasAlpha) {
         // A 32-bit window needs its own colormap and border; the tray composites its alpha channel.
         colormap_ = xcb_generate_id(connection);
-        xcb_create_colormap(connection, XCB_COLORMAP_ALLOC_NONE, colormap_, display_.screen->root,
-                            manager_.visual);
+        xcb_create_colormap(connection, XCB_COLORMAP_ALLOC_NONE, colormap_, x11_.root(), manager_.visual);
         const std::array<std::uint32_t, 4> values = {0, 0, eventMask, colormap_};
-        xcb_create_window(connection, manager_.depth, window_, display_.screen->root, 0, 0, requestedSide,
+        xcb_create_window(connection, manager_.depth, window_, x11_.root(), 0, 0, requestedSide,
                           requestedSide, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, manager_.visual,
                           XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP,
                           values.data());
@@ -96,7 +95,7 @@ void TrayIconWindow::create() {
         // Without alpha the tray's own background shows through the parent-relative background, and the
         // disc is blended onto what the window shows.
         const std::array<std::uint32_t, 2> values = {XCB_BACK_PIXMAP_PARENT_RELATIVE, eventMask};
-        xcb_create_window(connection, manager_.depth, window_, display_.screen->root, 0, 0, requestedSide,
+        xcb_create_window(connection, manager_.depth, window_, x11_.root(), 0, 0, requestedSide,
                           requestedSide, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, manager_.visual,
                           XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK, values.data());
     }
@@ -108,8 +107,8 @@ void TrayIconWindow::create() {
     xcb_icccm_set_wm_class(connection, window_, static_cast<std::uint32_t>(windowClass.size()),
                            windowClass.data());
     const std::array<std::uint32_t, 2> xembedInfo = {xembedVersion, xembedMapped};
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_, display_.atoms.xembedInfo,
-                        display_.atoms.xembedInfo, 32, 2, xembedInfo.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_, x11_.atoms().xembedInfo,
+                        x11_.atoms().xembedInfo, 32, 2, xembedInfo.data());
 }
 
 // Trays size the slot from these hints; without them trayer gives the icon one pixel.
@@ -118,17 +117,17 @@ void TrayIconWindow::requestSide(int side) {
     xcb_size_hints_t hints{};
     xcb_icccm_size_hints_set_min_size(&hints, side, side);
     xcb_icccm_size_hints_set_base_size(&hints, side, side);
-    xcb_icccm_set_wm_normal_hints(display_.connection, window_, &hints);
-    xcb_flush(display_.connection);
+    xcb_icccm_set_wm_normal_hints(x11_.connection(), window_, &hints);
+    xcb_flush(x11_.connection());
 }
 
 void TrayIconWindow::setName(const std::string& name) {
-    xcb_connection_t* connection = display_.connection;
+    xcb_connection_t* connection = x11_.connection();
     const auto length = static_cast<std::uint32_t>(name.size());
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                         length, name.data());
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_, display_.atoms.netWmName,
-                        display_.atoms.utf8String, 8, length, name.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_, x11_.atoms().netWmName,
+                        x11_.atoms().utf8String, 8, length, name.data());
     xcb_flush(connection);
 }
 
@@ -225,23 +224,23 @@ void TrayIconWindow::handleButton(const xcb_button_press_event_t* event, bool pr
 }
 
 void TrayIconWindow::handleReparent(const xcb_reparent_notify_event_t* event) {
-    embedded_ = event->parent != display_.screen->root;
+    embedded_ = event->parent != x11_.root();
     if (embedded_) {
         // Mapped only now: a window shown before the tray took it gets a one-pixel slot in some trays.
-        xcb_map_window(display_.connection, window_);
+        xcb_map_window(x11_.connection(), window_);
     } else {
         // A tray that exits hands its icons back to the root window, mapped; they must not stay on the
         // desktop as squares.
-        xcb_unmap_window(display_.connection, window_);
+        xcb_unmap_window(x11_.connection(), window_);
     }
-    xcb_flush(display_.connection);
+    xcb_flush(x11_.connection());
 }
 
 void TrayIconWindow::paint() {
     if (!mapped_) {
         return;
     }
-    xcb_connection_t* connection = display_.connection;
+    xcb_connection_t* connection = x11_.connection();
     if (!icon_) {
         xcb_clear_area(connection, 0, window_, 0, 0, 0, 0);
         xcb_flush(connection);

@@ -2,8 +2,8 @@
 
 #include "platform/Geometry.h"
 #include "platform/StatusBar.h"
-#include "platform/linux/tray/TrayDisplay.h"
 #include "platform/linux/tray/TrayHost.h"
+#include "platform/linux/x11/X11Context.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,7 +28,7 @@ public:
         std::function<void()> pointerLeft;
     };
 
-    TrayIconWindow(const TrayDisplay& display, const TrayManager& manager, const std::string& name,
+    TrayIconWindow(const X11Context& x11, const TrayManager& manager, const std::string& name,
                    Handlers handlers);
     ~TrayIconWindow();
     TrayIconWindow(const TrayIconWindow&) = delete;
@@ -47,7 +47,7 @@ private:
     void handleButton(const xcb_button_press_event_t* event, bool press);
     void handleReparent(const xcb_reparent_notify_event_t* event);
 
-    const TrayDisplay& display_;
+    const X11Context& x11_;
     TrayManager manager_;
     Handlers handlers_;
     xcb_window_t window_ = XCB_WINDOW_NONE;

@@ -1,47 +1,38 @@
 #include "platform/linux/x11/EwmhWorkspace.h"
 
 #include "platform/SystemLog.h"
-#include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11Context.h"
 #include "platform/linux/x11/X11ServerTime.h"
 #include "platform/linux/x11/XcbReply.h"
 
 #include <QCoreApplication>
 #include <QString>
-#include <cstdlib>
 #include <unistd.h>
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
 
 namespace driftmark {
 
-namespace {
-
-// The screen that $DISPLAY names, which is the one Qt opened.
-int defaultScreenNumber() {
-    int screen = 0;
-    char* host = nullptr;
-    int display = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screen) == 0) {
-        return 0;
-    }
-    std::free(host);
-    return screen;
-}
-
-} // namespace
-
 struct EwmhWorkspace::State {
-    xcb_ewmh_connection_t ewmh = {};
-    bool ready = false;
-    int screen = 0;
+    explicit State(const X11Context& x11)
+        : connection(x11.connection())
+        , ewmh(*x11.ewmh())
+        , screen(x11.screenNumber())
+        , root(x11.root())
+        , serverTime(x11) {}
+
+    xcb_connection_t* connection;
+    xcb_ewmh_connection_t& ewmh;
+    int screen;
+    xcb_window_t root;
     bool watching = false;
     X11ServerTime serverTime;
     std::optional<RunningApplication> previous;
 
     std::optional<std::string> windowClass(xcb_window_t window) {
         xcb_icccm_get_wm_class_reply_t reply;
-        if (xcb_icccm_get_wm_class_reply(ewmh.connection, xcb_icccm_get_wm_class(ewmh.connection, window),
-                                         &reply, nullptr) == 0) {
+        if (xcb_icccm_get_wm_class_reply(connection, xcb_icccm_get_wm_class(connection, window), &reply,
+                                         nullptr) == 0) {
             return std::nullopt;
         }
         std::optional<std::string> name;
@@ -68,8 +59,8 @@ struct EwmhWorkspace::State {
     // The ICCCM title of programs that set no _NET_WM_NAME; COMPOUND_TEXT titles are not decoded.
     std::optional<std::string> legacyTitle(xcb_window_t window) {
         xcb_icccm_get_text_property_reply_t reply;
-        if (xcb_icccm_get_wm_name_reply(ewmh.connection, xcb_icccm_get_wm_name(ewmh.connection, window),
-                                        &reply, nullptr) == 0) {
+        if (xcb_icccm_get_wm_name_reply(connection, xcb_icccm_get_wm_name(connection, window), &reply,
+                                        nullptr) == 0) {
             return std::nullopt;
         }
         std::optional<std::string> title;
@@ -134,8 +125,6 @@ struct EwmhWorkspace::State {
     }
 
     bool watchRoot() {
-        xcb_connection_t* connection = ewmh.connection;
-        const xcb_window_t root = ewmh.screens[screen]->root;
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
             connection, xcb_get_window_attributes(connection, root), nullptr));
         if (attributes == nullptr) {
@@ -149,22 +138,17 @@ struct EwmhWorkspace::State {
 
     bool exists(xcb_window_t window) {
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-            ewmh.connection, xcb_get_window_attributes(ewmh.connection, window), nullptr));
+            connection, xcb_get_window_attributes(connection, window), nullptr));
         return attributes != nullptr;
     }
 };
 
-EwmhWorkspace::EwmhWorkspace()
-    : state_(std::make_unique<State>()) {
-    xcb_connection_t* connection = qtX11Connection();
-    if (connection == nullptr) {
+EwmhWorkspace::EwmhWorkspace(const X11Context& x11) {
+    if (x11.ewmh() == nullptr) {
         return;
     }
-    state_->ready = xcb_ewmh_init_atoms_replies(&state_->ewmh, xcb_ewmh_init_atoms(connection, &state_->ewmh),
-                                                nullptr) != 0;
-    const int screen = defaultScreenNumber();
-    state_->screen = screen < state_->ewmh.nb_screens ? screen : 0;
-    if (state_->ready && state_->watchRoot()) {
+    state_ = std::make_unique<State>(x11);
+    if (state_->watchRoot()) {
         state_->watching = true;
         QCoreApplication::instance()->installNativeEventFilter(this);
         activeWindowChanged();
@@ -172,11 +156,8 @@ EwmhWorkspace::EwmhWorkspace()
 }
 
 EwmhWorkspace::~EwmhWorkspace() {
-    if (state_->watching && QCoreApplication::instance() != nullptr) {
+    if (state_ && state_->watching && QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
-    if (state_->ready) {
-        xcb_ewmh_connection_wipe(&state_->ewmh);
     }
 }
 
@@ -189,8 +170,7 @@ bool EwmhWorkspace::nativeEventFilter(const QByteArray& eventType, void* message
         return false;
     }
     const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-    if (property->window == state_->ewmh.screens[state_->screen]->root &&
-        property->atom == state_->ewmh._NET_ACTIVE_WINDOW) {
+    if (property->window == state_->root && property->atom == state_->ewmh._NET_ACTIVE_WINDOW) {
         activeWindowChanged();
     }
     // Qt sees the event too.
@@ -206,11 +186,11 @@ void EwmhWorkspace::activeWindowChanged() {
 }
 
 std::optional<RunningApplication> EwmhWorkspace::previousApplication() const {
-    return state_->previous;
+    return state_ ? state_->previous : std::nullopt;
 }
 
 std::optional<RunningApplication> EwmhWorkspace::frontmostApplication() const {
-    if (!state_->ready) {
+    if (!state_) {
         return std::nullopt;
     }
     const std::optional<xcb_window_t> window = state_->activeWindow();
@@ -222,7 +202,7 @@ std::optional<RunningApplication> EwmhWorkspace::frontmostApplication() const {
 
 bool EwmhWorkspace::activate(const RunningApplication& application) {
     const auto window = static_cast<xcb_window_t>(application.handle);
-    if (!state_->ready || window == XCB_NONE || application.handle != window || !state_->exists(window)) {
+    if (!state_ || window == XCB_NONE || application.handle != window || !state_->exists(window)) {
         return false;
     }
     // Window managers may take a request without a real server time for focus stealing and ignore it;
@@ -230,7 +210,7 @@ bool EwmhWorkspace::activate(const RunningApplication& application) {
     const std::uint32_t time = state_->serverTime.now().value_or(XCB_CURRENT_TIME);
     xcb_ewmh_request_change_active_window(&state_->ewmh, state_->screen, window,
                                           XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, time, XCB_NONE);
-    xcb_flush(state_->ewmh.connection);
+    xcb_flush(state_->connection);
     return true;
 }
 

@@ -7,13 +7,16 @@
 
 namespace driftmark {
 
+class X11Context;
+
 // Applications as the window manager sees them through EWMH, on Qt's X connection: the frontmost
 // application is the active window, named by its WM_CLASS. A window of this process reports this
 // process's identifier. The previous application follows the root window's _NET_ACTIVE_WINDOW as it
 // changes, skipping this process's windows, panels and the desktop.
 class EwmhWorkspace final : public Workspace, private QAbstractNativeEventFilter {
 public:
-    EwmhWorkspace();
+    // Knows no application without an X connection; the context must outlive the workspace.
+    explicit EwmhWorkspace(const X11Context& x11);
     ~EwmhWorkspace() override;
     EwmhWorkspace(const EwmhWorkspace&) = delete;
     EwmhWorkspace& operator=(const EwmhWorkspace&) = delete;
@@ -29,7 +32,7 @@ private:
     void activeWindowChanged();
 
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> state_; // absent without EWMH
 };
 
 } // namespace driftmark

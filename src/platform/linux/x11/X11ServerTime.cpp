@@ -1,18 +1,16 @@
 #include "platform/linux/x11/X11ServerTime.h"
 
-#include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11Context.h"
 #include "platform/linux/x11/XcbReply.h"
 
-#include <cstring>
 #include <xcb/xcb.h>
 
 namespace driftmark {
 
-namespace {
-
-constexpr char propertyName[] = "_DRIFTMARK_TIMESTAMP";
-
-} // namespace
+// Atoms and the root window belong to the server: those of Qt's connection serve on this one too.
+X11ServerTime::X11ServerTime(const X11Context& x11)
+    : root_(x11.root())
+    , property_(x11.atoms().timestamp) {}
 
 X11ServerTime::~X11ServerTime() {
     if (connection_ != nullptr) {
@@ -22,31 +20,21 @@ X11ServerTime::~X11ServerTime() {
 
 bool X11ServerTime::connect() {
     if (connection_ == nullptr) {
-        int screenNumber = 0;
-        connection_ = xcb_connect(nullptr, &screenNumber);
-        ready_ = createWindow(screenNumber);
+        connection_ = xcb_connect(nullptr, nullptr);
+        ready_ = createWindow();
     }
     return ready_ && xcb_connection_has_error(connection_) == 0;
 }
 
-bool X11ServerTime::createWindow(int screenNumber) {
-    if (xcb_connection_has_error(connection_) != 0) {
-        return false;
-    }
-    const xcb_screen_t* screen = screenNumbered(connection_, screenNumber);
-    if (screen == nullptr) {
+bool X11ServerTime::createWindow() {
+    if (xcb_connection_has_error(connection_) != 0 || root_ == XCB_WINDOW_NONE ||
+        property_ == XCB_ATOM_NONE) {
         return false;
     }
     window_ = xcb_generate_id(connection_);
     const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &eventMask);
-    const auto cookie = xcb_intern_atom(connection_, 0, std::strlen(propertyName), propertyName);
-    const XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(connection_, cookie, nullptr));
-    if (!atom) {
-        return false;
-    }
-    property_ = atom->atom;
     return true;
 }
 

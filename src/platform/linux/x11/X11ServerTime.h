@@ -7,11 +7,14 @@ struct xcb_connection_t;
 
 namespace driftmark {
 
+class X11Context;
+
 // The X server's current time, read from a PropertyNotify event on a hidden window of our own. It
 // uses a connection of its own, so waiting for that event never takes an event away from Qt.
 class X11ServerTime {
 public:
-    X11ServerTime() = default;
+    // The window is made on the context's screen, the first time the time is asked for.
+    explicit X11ServerTime(const X11Context& x11);
     ~X11ServerTime();
     X11ServerTime(const X11ServerTime&) = delete;
     X11ServerTime& operator=(const X11ServerTime&) = delete;
@@ -21,11 +24,12 @@ public:
 
 private:
     bool connect();
-    bool createWindow(int screenNumber);
+    bool createWindow();
 
+    std::uint32_t root_;
+    std::uint32_t property_;
     xcb_connection_t* connection_ = nullptr;
     std::uint32_t window_ = 0;
-    std::uint32_t property_ = 0;
     bool ready_ = false;
 };
 

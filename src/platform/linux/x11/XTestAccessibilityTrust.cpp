@@ -1,6 +1,7 @@
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 
 #include "platform/linux/x11/X11Connection.h"
+#include "platform/linux/x11/X11Context.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -9,8 +10,11 @@
 
 namespace driftmark {
 
+XTestAccessibilityTrust::XTestAccessibilityTrust(const X11Context& x11)
+    : x11_(x11) {}
+
 bool XTestAccessibilityTrust::isTrusted() const {
-    return offersXTest(qtX11Connection());
+    return offersXTest(x11_.connection());
 }
 
 bool XTestAccessibilityTrust::isTrustedWithPrompt() {

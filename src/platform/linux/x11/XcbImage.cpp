@@ -1,6 +1,6 @@
 #include "platform/linux/x11/XcbImage.h"
 
-#include "platform/linux/x11/TrayReply.h"
+#include "platform/linux/x11/XcbReply.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -50,14 +50,15 @@ void putWindowImage(xcb_connection_t* connection, xcb_window_t window, std::uint
 }
 
 QImage windowImage(xcb_connection_t* connection, xcb_window_t window, QSize size) {
+    // A window that is not viewable answers with an error, which is only dropped.
     xcb_generic_error_t* error = nullptr;
-    const auto reply =
-        trayReply(xcb_get_image_reply(connection,
-                                      xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                                                    static_cast<std::uint16_t>(size.width()),
-                                                    static_cast<std::uint16_t>(size.height()), ~0u),
-                                      &error));
-    std::free(error);
+    const XcbReply<xcb_get_image_reply_t> reply(
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          static_cast<std::uint16_t>(size.width()),
+                                          static_cast<std::uint16_t>(size.height()), ~0u),
+                            &error));
+    const XcbReply<xcb_generic_error_t> dropped(error);
     const auto bytes = static_cast<qsizetype>(size.width()) * size.height() * 4;
     if (!reply || xcb_get_image_data_length(reply.get()) < bytes) {
         return {};

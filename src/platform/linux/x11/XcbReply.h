@@ -5,7 +5,7 @@
 
 namespace driftmark {
 
-// xcb hands out replies and events allocated with malloc; the caller frees them.
+// xcb hands out replies, errors, events and parsed names allocated with malloc; the caller frees them.
 struct XcbFree {
     void operator()(void* reply) const { std::free(reply); }
 };
