@@ -143,11 +143,17 @@ struct LaunchedApp {
 
     PlatformServices services() {
         PlatformServices services = platform.services();
-        return PlatformServices{systemLog,          services.accessibilityTrust,
-                                services.clipboard, services.keyEventPoster,
-                                services.workspace, services.statusBar,
-                                services.mainQueue, services.application,
-                                *preferences,       services.windows};
+        return PlatformServices{systemLog,
+                                services.accessibilityTrust,
+                                services.clipboard,
+                                services.primarySelection,
+                                services.keyEventPoster,
+                                services.workspace,
+                                services.statusBar,
+                                services.mainQueue,
+                                services.application,
+                                *preferences,
+                                services.windows};
     }
 
     std::unique_ptr<MemoryPreferencesStore> makePreferences(bool durable) {

@@ -1,21 +1,44 @@
 #include "app/AppDelegate.h"
 
+#include "app/KeyboardShortcutsManager.h"
 #include "app/LogText.h"
+#include "app/SmartPaste.h"
 #include "model/MenuItemManager.h"
 #include "platform/AccessibilityTrust.h"
 #include "platform/Application.h"
+#include "platform/Clipboard.h"
+#include "support/AppLogger.h"
 #include "support/DelegateLogWriter.h"
 
 #include <algorithm>
+#include <source_location>
 
 namespace driftmark {
+
+namespace {
+
+constexpr double flashDuration = 0.1;
+constexpr double flashAlpha = 0.5;
+
+std::string nameOrNil(const std::optional<RunningApplication>& app) {
+    return app && app->localizedName ? *app->localizedName : "nil";
+}
+
+} // namespace
 
 std::shared_ptr<AppDelegate> AppDelegate::create(MenuItemManager& menuItemManager, AppLogger& appLogger,
                                                  DelegateLogWriter& logWriter,
                                                  const PlatformServices& services,
                                                  KeyboardShortcutsManagerProvider keyboardShortcutsManager) {
-    return std::shared_ptr<AppDelegate>(new AppDelegate(menuItemManager, appLogger, logWriter, services,
-                                                        std::move(keyboardShortcutsManager)));
+    auto delegate = std::shared_ptr<AppDelegate>(new AppDelegate(
+        menuItemManager, appLogger, logWriter, services, std::move(keyboardShortcutsManager)));
+    delegate->smartPaste_ = SmartPaste::create(services, appLogger, logWriter,
+                                               [weak = delegate->weak_from_this()](const MenuBarItem& item) {
+                                                   if (const auto self = weak.lock()) {
+                                                       self->showNotification(item);
+                                                   }
+                                               });
+    return delegate;
 }
 
 AppDelegate::AppDelegate(MenuItemManager& menuItemManager, AppLogger& appLogger, DelegateLogWriter& logWriter,
@@ -86,6 +109,121 @@ void AppDelegate::openSettings() {
 
 void AppDelegate::openAbout() {
     windows_.openAbout();
+}
+
+void AppDelegate::applicationWillTerminate() {
+    smartPaste_->finishAtQuit();
+}
+
+void AppDelegate::menuBarItemLeftClicked(const MenuBarItem& item,
+                                         const std::optional<RunningApplication>& previousApp) {
+    logger_.info("Menu bar left click for item: " + item.title);
+    logger_.info("Previous app is: " + nameOrNil(previousApp));
+    logWriter_.logToFile("Menu bar clicked for '" + item.title +
+                         "'! Previous app: " + nameOrNil(previousApp));
+    copyTextToClipboard(item, item.usesSmartPaste, previousApp);
+}
+
+void AppDelegate::copyToClipboard(const MenuBarItem& item, bool smartPaste) {
+    logger_.info("Copy to clipboard for item: " + item.title + ", smartPaste: " + boolText(smartPaste));
+    logWriter_.logToFile("Copy to clipboard for '" + item.title + "', smartPaste: " + boolText(smartPaste));
+    // The menu has no remembered application to give: the paste goes to whatever is frontmost then.
+    copyTextToClipboard(item, smartPaste, std::nullopt);
+}
+
+void AppDelegate::copyTextToClipboard(const MenuBarItem& item, bool smartPaste,
+                                      const std::optional<RunningApplication>& previousApp) {
+    Clipboard& clipboard = services_.clipboard;
+    const std::string request =
+        "copyTextToClipboard called for item: '" + item.title + "', smartPaste: " + boolText(smartPaste);
+    logger_.debug(request);
+    logWriter_.logToFile(request);
+
+    if (smartPaste && item.usesSmartPaste) {
+        const bool trusted = services_.accessibilityTrust.isTrusted();
+        logWriter_.logPermissionsIfChanged(trusted, "Smart Paste requested");
+        if (trusted) {
+            smartPaste_->start(item, previousApp);
+            return;
+        }
+        logger_.error("Smart Paste enabled but no accessibility permissions - falling back to regular copy");
+        logWriter_.logToFile(
+            "WARNING: Smart Paste enabled but no accessibility permissions - falling back to regular copy");
+    }
+
+    clipboard.clearContents();
+    clipboard.setString(item.text);
+    smartPaste_->clipboardReplaced();
+    showNotification(item);
+}
+
+void AppDelegate::showNotification(const MenuBarItem& item) {
+    StatusItem* statusItem = this->statusItem(item.id());
+    if (statusItem == nullptr) {
+        return;
+    }
+    statusItem->animateAlphaValue(flashAlpha, flashDuration, [weak = weak_from_this(), id = item.id()] {
+        const auto self = weak.lock();
+        StatusItem* current = self ? self->statusItem(id) : nullptr;
+        if (current != nullptr) {
+            current->animateAlphaValue(1.0, flashDuration, [] {});
+        }
+    });
+}
+
+StatusItem* AppDelegate::statusItem(const Uuid& id) const {
+    if (!menuBarManager_) {
+        return nullptr;
+    }
+    const auto& statusItems = menuBarManager_->statusItems();
+    const auto found = statusItems.find(id);
+    return found == statusItems.end() ? nullptr : found->second.get();
+}
+
+void AppDelegate::setupKeyboardShortcuts() {
+    logShortcutSetup("Setting up keyboard shortcuts...");
+    keyboardShortcutsManager_ = &keyboardShortcutsManagerProvider_();
+    menuBarManager_->setShortcuts(keyboardShortcutsManager_->shortcuts());
+    for (const auto& item : menuItemManager_.items()) {
+        keyboardShortcutsManager_->registerShortcut(item, itemAction(item));
+    }
+    // The older single shortcut acts on whichever entry is first when it is pressed.
+    keyboardShortcutsManager_->copyTextAction = [weak = weak_from_this()] {
+        const auto self = weak.lock();
+        if (!self || self->menuItemManager_.items().empty()) {
+            return;
+        }
+        const MenuBarItem first = self->menuItemManager_.items().front();
+        self->copyTextToClipboard(first, first.usesSmartPaste, std::nullopt);
+    };
+    logShortcutSetup("Keyboard shortcuts manager initialized with " +
+                     std::to_string(menuItemManager_.items().size()) + " items");
+}
+
+// Runs after the status items have been reconciled with the same list.
+void AppDelegate::refreshShortcuts(const std::vector<MenuBarItem>& items) {
+    if (keyboardShortcutsManager_ == nullptr) {
+        return;
+    }
+    keyboardShortcutsManager_->updateShortcuts(items);
+    for (const auto& item : items) {
+        keyboardShortcutsManager_->registerShortcut(item, itemAction(item));
+    }
+}
+
+std::function<void()> AppDelegate::itemAction(const MenuBarItem& item) {
+    return [weak = weak_from_this(), item] {
+        if (const auto self = weak.lock()) {
+            self->copyTextToClipboard(item, item.usesSmartPaste, std::nullopt);
+        }
+    };
+}
+
+void AppDelegate::logShortcutSetup(const std::string& message) {
+    logWriter_.logToFile(message);
+    const auto site = std::source_location::current();
+    appLogger_.log(message, AppLogger::LogLevel::info, site.file_name(), "setupKeyboardShortcuts()",
+                   site.line());
 }
 
 } // namespace driftmark

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/AppWindows.h"
-#include "app/ClipboardContents.h"
 #include "app/MenuBarManager.h"
 #include "app/MenuBarManagerDelegate.h"
 #include "model/MenuBarItem.h"
@@ -10,7 +9,6 @@
 #include "platform/SystemLog.h"
 #include "platform/Workspace.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,8 +20,8 @@ class AppLogger;
 class DelegateLogWriter;
 class KeyboardShortcutsManager;
 class MenuItemManager;
+class SmartPaste;
 class StatusItem;
-struct ClipboardReading;
 
 // The object that lives for the whole run: starts the application up, keeps the status items in step
 // with the entry list, and puts entries' texts on the clipboard, by plain copy or by Smart Paste.
@@ -73,23 +71,6 @@ private:
     std::function<void()> itemAction(const MenuBarItem& item);
     void logShortcutSetup(const std::string& message);
 
-    void startSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
-    // Reads the clipboard for the sequences in flight; their copies wait until it is read or the time
-    // for it is up.
-    void saveClipboard();
-    void clipboardSaved(std::uint64_t save, ClipboardReading reading);
-    void copyForSmartPaste(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
-    void pasteStage(const MenuBarItem& item, const std::optional<RunningApplication>& previousApp);
-    void pasteAfterActivation(const MenuBarItem& item);
-    // Completes on the main queue when the item wants a Return first; `completion` runs once the
-    // keystrokes are posted or found impossible.
-    void pasteToActiveApp(const MenuBarItem& item, std::function<void()> completion);
-    void postPasteKeystroke();
-    void scheduleRestore(double delay);
-    void finishSmartPaste(double delay);
-    // Puts back what the sequences saved; `when` tells the log, e.g. "after 0.8s delay".
-    void restoreSavedClipboard(const std::string& when);
-
     void showNotification(const MenuBarItem& item);
     StatusItem* statusItem(const Uuid& id) const;
 
@@ -104,27 +85,8 @@ private:
     // Absent until start-up has set up the shortcuts.
     KeyboardShortcutsManager* keyboardShortcutsManager_ = nullptr;
 
-    // Smart Paste sequences between their request and their restore. The first of overlapping sequences
-    // saves the user's clipboard; the later ones would only save our own pasted text, so they share
-    // what the first saved, and only the last to finish puts it back.
-    int smartPastesInFlight_ = 0;
-    // Requests whose text goes on the clipboard once the save has finished.
-    struct WaitingPaste {
-        MenuBarItem item;
-        std::optional<RunningApplication> previousApp;
-    };
-    std::vector<WaitingPaste> waitingForSave_;
-    // Numbers the saves: only the latest one's outcome counts, and only while it runs.
-    std::uint64_t clipboardSave_ = 0;
-    bool saving_ = false;
-    std::optional<ClipboardContents> savedClipboard_;
-    // What the save could not keep: types whose owner did not answer in time, or the whole clipboard
-    // when the owner did not even list its types.
-    std::vector<std::string> lostClipboardTypes_;
-    bool clipboardTypesUnlisted_ = false;
-    // A paste of the sequences in flight found Driftmark's own window in front and posted nothing.
-    bool keepCopiedText_ = false;
-
+    // Made by create(), once this object can be referred to weakly for the flash after each copy.
+    std::shared_ptr<SmartPaste> smartPaste_;
     AppWindows windows_;
 };
 

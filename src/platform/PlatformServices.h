@@ -19,6 +19,8 @@ struct PlatformServices {
     SystemLog& systemLog;
     AccessibilityTrust& accessibilityTrust;
     Clipboard& clipboard;
+    // The X11 PRIMARY selection, which some terminals paste.
+    Clipboard& primarySelection;
     KeyEventPoster& keyEventPoster;
     Workspace& workspace;
     StatusBar& statusBar;

@@ -10,12 +10,12 @@ Bytes bytesOf(std::string_view text) {
 
 void FakeClipboard::clearContents() {
     contents.clear();
-    timeline_.record("clipboard", "clear");
+    timeline_.record(name_, "clear");
 }
 
 void FakeClipboard::setString(const std::string& text) {
     write(plainTextType, bytesOf(text));
-    timeline_.record("clipboard", "setString \"" + text + "\"");
+    timeline_.record(name_, "setString \"" + text + "\"");
 }
 
 std::optional<std::string> FakeClipboard::string() const {
@@ -37,12 +37,12 @@ std::optional<Bytes> FakeClipboard::data(const std::string& type) const {
 
 void FakeClipboard::setData(const Bytes& bytes, const std::string& type) {
     write(type, bytes);
-    timeline_.record("clipboard", "setData " + type);
+    timeline_.record(name_, "setData " + type);
 }
 
 void FakeClipboard::read(std::function<void(ClipboardReading)> completion) {
     stopReading();
-    timeline_.record("clipboard", "read");
+    timeline_.record(name_, "read");
     pendingRead_ = std::move(completion);
     if (answersAtOnce && neverAnswered.empty() && !neverLists) {
         finishRead(false);
@@ -51,7 +51,7 @@ void FakeClipboard::read(std::function<void(ClipboardReading)> completion) {
 
 void FakeClipboard::stopReading() {
     if (pendingRead_) {
-        timeline_.record("clipboard", "read stopped");
+        timeline_.record(name_, "read stopped");
         finishRead(true);
     }
 }

@@ -11,15 +11,17 @@
 namespace driftmark::test {
 
 // The clipboard as a list of types, in listed order, each with its bytes (absent: listed, but the
-// clipboard gives no bytes for it). Changes and reads go on the timeline as "clipboard: ...". A read is
-// answered at once unless the test holds the answer back or sets an owner that leaves types unanswered.
+// clipboard gives no bytes for it). Changes and reads go on the timeline under the clipboard's name, as
+// "clipboard: ...". A read is answered at once unless the test holds the answer back or sets an owner that
+// leaves types unanswered.
 class FakeClipboard final : public Clipboard {
 public:
     static constexpr const char* plainTextType = "text/plain;charset=utf-8";
     using Contents = std::vector<std::pair<std::string, std::optional<Bytes>>>;
 
-    explicit FakeClipboard(Timeline& timeline)
-        : timeline_(timeline) {}
+    explicit FakeClipboard(Timeline& timeline, std::string name = "clipboard")
+        : timeline_(timeline)
+        , name_(std::move(name)) {}
 
     void clearContents() override;
     void setString(const std::string& text) override;
@@ -49,6 +51,7 @@ private:
     void finishRead(bool stopped);
 
     Timeline& timeline_;
+    std::string name_;
     std::function<void(ClipboardReading)> pendingRead_;
 };
 

@@ -30,6 +30,7 @@ struct FakePlatform {
     TimelineSystemLog systemLog{recordedLog, timeline};
     FakeAccessibilityTrust accessibilityTrust{timeline};
     FakeClipboard clipboard{timeline};
+    FakeClipboard primarySelection{timeline, "primary"};
     FakeKeyEventPoster keyEventPoster{timeline};
     FakeWorkspace workspace{timeline};
     FakeStatusBar statusBar{timeline};
@@ -38,8 +39,9 @@ struct FakePlatform {
     FakeWindowService windows{timeline};
 
     PlatformServices services() {
-        return PlatformServices{systemLog, accessibilityTrust, clipboard,   keyEventPoster, workspace,
-                                statusBar, mainQueue,          application, userDefaults,   windows};
+        return PlatformServices{systemLog,      accessibilityTrust, clipboard, primarySelection,
+                                keyEventPoster, workspace,          statusBar, mainQueue,
+                                application,    userDefaults,       windows};
     }
     // The system-log messages of one category, in order.
     std::vector<std::string> logMessages(std::string_view category) const;

@@ -114,7 +114,7 @@ TEST_F(SmartPasteTest, RememberedAppIsActivatedPastedIntoAndTheClipboardRestored
     EXPECT_THAT(
         daily,
         Contains(testing::MatchesRegex(
-            R"(\[DEBUG\] \[AppDelegateClipboard\.cpp:[0-9]+\] )"
+            R"(\[DEBUG\] \[SmartPaste\.cpp:[0-9]+\] )"
             R"(copyTextToClipboard\(for:smartPaste:previousApp:\) - Clipboard now contains: 'Hello'\))")));
     EXPECT_THAT(daily, IsSupersetOf({"Menu bar clicked for 'Smart'! Previous app: Editor",
                                      "pasteToActiveApp called for item: 'Smart', prependNewline: false",

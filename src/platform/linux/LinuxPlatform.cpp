@@ -30,6 +30,7 @@ struct LinuxPlatform::Parts {
     JournalSystemLog systemLog;
     XTestAccessibilityTrust accessibilityTrust{x11};
     QtClipboard clipboard;
+    QtClipboard primarySelection{QClipboard::Selection};
     XTestKeyEventPoster keyEventPoster;
     EwmhWorkspace workspace{x11};
     XEmbedStatusBar statusBar;
@@ -51,10 +52,10 @@ LinuxPlatform::LinuxPlatform(PreferencesStore& userDefaults,
 LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() {
-    return PlatformServices{parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard,
-                            parts_->keyEventPoster, parts_->workspace,          parts_->statusBar,
-                            parts_->mainQueue,      parts_->application,        parts_->userDefaults,
-                            parts_->windows};
+    return PlatformServices{
+        parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard, parts_->primarySelection,
+        parts_->keyEventPoster, parts_->workspace,          parts_->statusBar, parts_->mainQueue,
+        parts_->application,    parts_->userDefaults,       parts_->windows};
 }
 
 } // namespace driftmark

@@ -31,13 +31,20 @@ void returnFreedMemoryLater() {
     QTimer::singleShot(0, qApp, [] { ::malloc_trim(0); });
 }
 
+// Qt's own test of ownership by mode is not public.
+bool ownsSelection(QClipboard::Mode mode) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+}
+
 } // namespace
 
-QtClipboard::QtClipboard()
-    : reader_(std::make_unique<X11SelectionReader>()) {
+QtClipboard::QtClipboard(QClipboard::Mode mode)
+    : mode_(mode)
+    , reader_(std::make_unique<X11SelectionReader>(mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD")) {
     ownerWatch_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, qApp,
-                                   [this](QClipboard::Mode mode) {
-                                       if (mode == QClipboard::Clipboard) {
+                                   [this](QClipboard::Mode changed) {
+                                       if (changed == mode_) {
                                            ownerChanged();
                                        }
                                    });
@@ -85,7 +92,7 @@ void QtClipboard::publish() const {
         mimeData->setData(qString(type), bytes);
         size += static_cast<std::size_t>(bytes.size());
     }
-    QGuiApplication::clipboard()->setMimeData(mimeData, QClipboard::Clipboard);
+    QGuiApplication::clipboard()->setMimeData(mimeData, mode_);
     // Large contents written here are, as a rule, a saved clipboard put back, whose saved copy goes now.
     if (size >= largeContents) {
         returnFreedMemoryLater();
@@ -93,14 +100,14 @@ void QtClipboard::publish() const {
 }
 
 bool QtClipboard::ownsContents() const {
-    return !contents_.empty() && QGuiApplication::clipboard()->ownsClipboard();
+    return !contents_.empty() && ownsSelection(mode_);
 }
 
 void QtClipboard::ownerChanged() {
-    if (contents_.empty() || QGuiApplication::clipboard()->ownsClipboard()) {
+    if (contents_.empty() || ownsSelection(mode_)) {
         return;
     }
-    // Another program owns the clipboard: Qt lets go of what it published, and so do we.
+    // Another program owns the selection: Qt lets go of what it published, and so do we.
     std::size_t size = 0;
     for (const auto& entry : contents_) {
         size += static_cast<std::size_t>(entry.second.size());

@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 
 #include <QByteArray>
+#include <QClipboard>
 #include <QMetaObject>
 #include <memory>
 #include <string>
@@ -13,15 +14,15 @@ namespace driftmark {
 
 class X11SelectionReader;
 
-// The X11 CLIPBOARD selection. Writes go through QClipboard and collect into one set of contents that
-// is published as a whole on every write, so a clipboard manager never sees an empty clipboard between
-// the clear and the first write; once published, Qt serves the contents for as long as Driftmark owns
-// the selection. Another program's clipboard is read without QClipboard, whose reads wait up to five
-// seconds per type for an owner that does not answer: an X11SelectionReader asks and collects the answers
-// as they arrive, between the other work of the event loop.
+// One X11 selection: CLIPBOARD, or PRIMARY (Qt's Selection mode). Writes go through QClipboard and collect
+// into one set of contents that is published as a whole on every write, so a clipboard manager never sees an
+// empty clipboard between the clear and the first write; once published, Qt serves the contents for as long
+// as Driftmark owns the selection. Another program's selection is read without QClipboard, whose reads wait
+// up to five seconds per type for an owner that does not answer: an X11SelectionReader asks and collects the
+// answers as they arrive, between the other work of the event loop.
 class QtClipboard final : public Clipboard {
 public:
-    QtClipboard();
+    explicit QtClipboard(QClipboard::Mode mode = QClipboard::Clipboard);
     ~QtClipboard() override;
     QtClipboard(const QtClipboard&) = delete;
     QtClipboard& operator=(const QtClipboard&) = delete;
@@ -39,6 +40,7 @@ private:
     bool ownsContents() const;
     void ownerChanged();
 
+    QClipboard::Mode mode_;
     // Everything written since the last clear, in write order; a type written again keeps its place.
     // The bytes are shared with what Qt publishes, not copied, and dropped once another program owns
     // the clipboard.

@@ -70,7 +70,8 @@ X11SelectionReader::Transfer::Transfer(std::string name, xcb_atom_t asked)
     : type(std::move(name))
     , target(asked) {}
 
-X11SelectionReader::X11SelectionReader() = default;
+X11SelectionReader::X11SelectionReader(std::string selection)
+    : selectionName_(std::move(selection)) {}
 
 X11SelectionReader::~X11SelectionReader() {
     disconnect();
@@ -116,7 +117,7 @@ bool X11SelectionReader::connect() {
         return false;
     }
     root_ = screen->root;
-    clipboard_ = intern("CLIPBOARD");
+    selection_ = intern(selectionName_);
     targets_ = intern("TARGETS");
     incr_ = intern("INCR");
     notifier_ =
@@ -181,7 +182,7 @@ std::vector<std::string> X11SelectionReader::atomNames(const std::vector<xcb_ato
 }
 
 void X11SelectionReader::request(const Transfer& transfer) {
-    xcb_convert_selection(connection_, window_, clipboard_, transfer.target, transfer.property,
+    xcb_convert_selection(connection_, window_, selection_, transfer.target, transfer.property,
                           XCB_CURRENT_TIME);
 }
 
@@ -212,7 +213,7 @@ void X11SelectionReader::processEvents() {
 }
 
 void X11SelectionReader::selectionNotified(const xcb_selection_notify_event_t& event) {
-    if (window_ == XCB_NONE || event.requestor != window_ || event.selection != clipboard_) {
+    if (window_ == XCB_NONE || event.requestor != window_ || event.selection != selection_) {
         return;
     }
     const auto transfer = std::find_if(transfers_.begin(), transfers_.end(), [&event](const Transfer& t) {

@@ -15,15 +15,16 @@ class QSocketNotifier;
 
 namespace driftmark {
 
-// Reads another program's CLIPBOARD selection the ICCCM way, on an X connection of its own: TARGETS
-// first, then every content type at once, each converted into its own property of a window made for the
-// read, large ones in increments (INCR). The answers arrive as events that the event loop hands over as
+// Reads another program's selection (CLIPBOARD, PRIMARY) the ICCCM way, on an X connection of its own:
+// TARGETS first, then every content type at once, each converted into its own property of a window made for
+// the read, large ones in increments (INCR). The answers arrive as events that the event loop hands over as
 // they come, so an owner that never answers costs nothing but its own types; how long to wait for it is
 // the caller's decision. Round trips go to the X server only. The connection is opened by the first read
 // and kept for the next ones.
 class X11SelectionReader final {
 public:
-    X11SelectionReader();
+    // `selection` is the selection's atom name.
+    explicit X11SelectionReader(std::string selection);
     ~X11SelectionReader();
     X11SelectionReader(const X11SelectionReader&) = delete;
     X11SelectionReader& operator=(const X11SelectionReader&) = delete;
@@ -67,7 +68,8 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = XCB_NONE;
     std::unique_ptr<QSocketNotifier> notifier_;
-    xcb_atom_t clipboard_ = XCB_NONE;
+    std::string selectionName_;
+    xcb_atom_t selection_ = XCB_NONE;
     xcb_atom_t targets_ = XCB_NONE;
     xcb_atom_t incr_ = XCB_NONE;
     std::map<xcb_atom_t, std::string> names_;
