@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/KeyEventPoster.h"
+
 #include <cstdint>
 #include <string>
 
@@ -27,12 +29,12 @@ struct ModifierFlags {
     friend constexpr bool operator==(ModifierFlags, ModifierFlags) = default;
 };
 
-inline constexpr ModifierFlags ModifierFlags::capsLock{0x10000};
-inline constexpr ModifierFlags ModifierFlags::shift{0x20000};
-inline constexpr ModifierFlags ModifierFlags::control{0x40000};
-inline constexpr ModifierFlags ModifierFlags::option{0x80000};
-inline constexpr ModifierFlags ModifierFlags::command{0x100000};
-inline constexpr ModifierFlags ModifierFlags::function{0x800000};
+inline constexpr ModifierFlags ModifierFlags::capsLock{keyEventFlagCapsLock};
+inline constexpr ModifierFlags ModifierFlags::shift{keyEventFlagShift};
+inline constexpr ModifierFlags ModifierFlags::control{keyEventFlagControl};
+inline constexpr ModifierFlags ModifierFlags::option{keyEventFlagOption};
+inline constexpr ModifierFlags ModifierFlags::command{keyEventFlagCommand};
+inline constexpr ModifierFlags ModifierFlags::function{keyEventFlagFunction};
 
 // Hot-key modifier bits.
 namespace CarbonModifier {

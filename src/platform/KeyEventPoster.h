@@ -5,12 +5,15 @@
 
 namespace driftmark {
 
-// Modifier flags of a synthesised key event, in the platform-neutral bits the logic uses.
+// Modifier flags of key events, in the platform-neutral bits the logic uses for synthesised keystrokes
+// and for the modifiers of shortcuts alike (they are stored in the preferences).
 enum KeyEventFlags : std::uint64_t {
+    keyEventFlagCapsLock = 0x10000,
     keyEventFlagShift = 0x20000,
     keyEventFlagControl = 0x40000,
     keyEventFlagOption = 0x80000,
     keyEventFlagCommand = 0x100000,
+    keyEventFlagFunction = 0x800000,
 };
 
 // A keyboard event for a physical key position (a virtual key code such as 9 for V, 36 for Return).
