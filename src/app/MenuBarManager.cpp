@@ -73,6 +73,7 @@ void MenuBarManager::createStatusItem(const MenuBarItem& item) {
         .activated = liveness_.guard([this, id] { statusItemActivated(id); }),
         .contextMenuRequested = liveness_.guard(
             std::optional<Menu>{}, [this, id](std::optional<Point>) { return contextMenuRequested(id); }),
+        .currentMenu = liveness_.guard(std::optional<Menu>{}, [this, id] { return currentMenu(id); }),
         .pointerEntered = liveness_.guard([this, id] { rememberPreviousApp(id); }),
     });
     statusItems_[id] = std::move(statusItem);
@@ -153,6 +154,14 @@ std::optional<Menu> MenuBarManager::contextMenuRequested(const Uuid& id) {
     }
     rememberPreviousApp(id);
     logger_.info("Menu bar right click for item: " + item->title);
+    return contextMenu(*item);
+}
+
+std::optional<Menu> MenuBarManager::currentMenu(const Uuid& id) {
+    const std::optional<MenuBarItem> item = storedItem(id);
+    if (!item) {
+        return std::nullopt;
+    }
     return contextMenu(*item);
 }
 

@@ -64,6 +64,8 @@ private:
 
     void statusItemActivated(const Uuid& id);
     std::optional<Menu> contextMenuRequested(const Uuid& id);
+    // The menu without a request: for trays that fetch it ahead.
+    std::optional<Menu> currentMenu(const Uuid& id);
     Menu contextMenu(const MenuBarItem& item);
     ShownKeyEquivalent itemShortcut(const Uuid& id) const;
     void copyMenuItemClicked(const MenuBarItem& item);

@@ -56,6 +56,9 @@ struct StatusItemHandlers {
     // The user asks for the item's menu, at a position on screen where the host gives one. Answers the
     // menu to show, or none to show nothing.
     std::function<std::optional<Menu>(std::optional<Point> position)> contextMenuRequested;
+    // The menu as it stands, for trays that fetch it before anyone asks to see it. No request of the
+    // user's.
+    std::function<std::optional<Menu>()> currentMenu;
     // The pointer came onto the item. Only trays that tell the pointer's position call it.
     std::function<void()> pointerEntered;
 };

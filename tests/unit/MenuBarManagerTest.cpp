@@ -346,6 +346,20 @@ TEST_F(MenuBarManagerTest, MenuEntriesSendTheItemAsItWasWhenTheMenuOpened) {
     EXPECT_EQ(harness.platform.application.terminateRequests, 1);
 }
 
+// Trays that fetch the menu ahead get it without a right click being logged or an app remembered.
+TEST_F(MenuBarManagerTest, TheCurrentMenuIsNoRequestOfTheUsers) {
+    show({alpha});
+    harness.platform.workspace.previous = editor;
+    const std::optional<Menu> menu = statusItem(alpha).handlers.currentMenu();
+    ASSERT_TRUE(menu.has_value());
+    EXPECT_EQ(menu->entries[0].title, "Copy 'alpha text...' to clipboard");
+    EXPECT_TRUE(manager->previousApps().empty());
+    EXPECT_THAT(log(), testing::Not(testing::Contains(testing::StartsWith("Menu bar right click"))));
+
+    harness.menuItemManager.setItems({});
+    EXPECT_FALSE(statusItem(alpha).handlers.currentMenu().has_value());
+}
+
 TEST_F(MenuBarManagerTest, AMenuRequestedAtAPositionIsTheSameMenuAndLeavesClicksAlone) {
     show({alpha});
     const std::optional<Menu> menu = statusItem(alpha).requestContextMenu(Point{300, 12});

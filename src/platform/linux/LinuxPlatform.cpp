@@ -4,12 +4,12 @@
 #include "platform/linux/PluginWindowService.h"
 #include "platform/linux/QtApplication.h"
 #include "platform/linux/QtMainQueue.h"
+#include "platform/linux/TrayStatusBar.h"
 #include "platform/linux/keys/QtLocalEventMonitorService.h"
 #include "platform/linux/keys/X11HotKeyService.h"
 #include "platform/linux/keys/X11SystemShortcutList.h"
 #include "platform/linux/keys/XkbKeyboardLayout.h"
 #include "platform/linux/tray/QtMenuTracking.h"
-#include "platform/linux/tray/XEmbedStatusBar.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
 #include "platform/linux/x11/X11Context.h"
@@ -33,7 +33,7 @@ struct LinuxPlatform::Parts {
     QtClipboard primarySelection{QClipboard::Selection};
     XTestKeyEventPoster keyEventPoster;
     EwmhWorkspace workspace{x11};
-    XEmbedStatusBar statusBar;
+    TrayStatusBar statusBar;
     QtMainQueue mainQueue;
     QtApplication application;
     XkbKeyboardLayout keyboardLayout{x11};

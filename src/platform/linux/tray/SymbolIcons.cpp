@@ -88,4 +88,18 @@ QIcon monochromeSymbolIcon(const std::string& symbolName) {
     return themeIcon(symbolName, QStringLiteral("-symbolic"));
 }
 
+QString symbolThemeIconName(const std::string& symbolName) {
+    useSystemDefaultThemeOutsideDesktops();
+    const auto mapping = std::ranges::find(mappings, symbolName, &SymbolMapping::symbol);
+    if (mapping == mappings.end()) {
+        return {};
+    }
+    for (const std::string_view themeName : mapping->themeNames) {
+        if (!themeName.empty() && QIcon::hasThemeIcon(toQString(themeName))) {
+            return toQString(themeName);
+        }
+    }
+    return toQString(mapping->themeNames.front());
+}
+
 } // namespace driftmark

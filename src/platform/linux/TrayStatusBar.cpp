@@ -1,0 +1,151 @@
+#include "platform/linux/TrayStatusBar.h"
+
+#include "platform/linux/TrayStatusItem.h"
+#include "platform/linux/sni/SniStatusBar.h"
+#include "platform/linux/sni/StatusNotifierWatcherMonitor.h"
+#include "platform/linux/tray/XEmbedStatusBar.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <chrono>
+
+namespace driftmark {
+
+namespace {
+
+// Long enough for a panel to restart, short enough that a desktop left without one soon gets its icons
+// back on the X11 tray.
+constexpr std::chrono::seconds watcherGracePeriod{5};
+
+const std::string noHost = "No StatusNotifierItem host is running yet; the icons will appear when one starts";
+
+} // namespace
+
+TrayStatusBar::TrayStatusBar(const std::function<void(const std::string&)>& warn)
+    : warn_(warn) {
+    const QByteArray chosen = qgetenv("DRIFTMARK_TRAY");
+    if (const auto preference = parseTrayPreference(chosen.toStdString())) {
+        preference_ = *preference;
+    } else {
+        warn_("DRIFTMARK_TRAY must be \"xembed\" or \"sni\", not \"" + chosen.toStdString() +
+              "\"; choosing the tray by the desktop");
+    }
+    watcherGrace_.setSingleShot(true);
+    watcherGrace_.setInterval(watcherGracePeriod);
+    QObject::connect(&watcherGrace_, &QTimer::timeout, &watcherGrace_,
+                     [this] { moveTo(trayBackendFor(preference_, watcher_ && watcher_->present())); });
+    if (preference_ != TrayPreference::xembed) {
+        watcher_ =
+            std::make_unique<StatusNotifierWatcherMonitor>([this](bool present) { watcherChanged(present); });
+    }
+    const bool watcherPresent = watcher_ && watcher_->present();
+    backend_ = trayBackendFor(preference_, watcherPresent);
+    bar(backend_);
+    if (backend_ == TrayBackend::statusNotifier) {
+        statusNotifier_->watcherChanged(watcherPresent);
+        if (!watcherPresent) {
+            warn_(noHost);
+        }
+    }
+}
+
+TrayStatusBar::~TrayStatusBar() = default;
+
+std::unique_ptr<StatusItem> TrayStatusBar::statusItem(const StatusItemNames& names) {
+    auto item = std::make_unique<TrayStatusItem>(*this, names);
+    item->showOn(bar(backend_).statusItem(names));
+    items_.push_back(item.get());
+    return item;
+}
+
+void TrayStatusBar::removeStatusItem(StatusItem& item) {
+    auto* trayItem = dynamic_cast<TrayStatusItem*>(&item);
+    if (trayItem == nullptr) {
+        return;
+    }
+    if (const std::unique_ptr<StatusItem> shown = trayItem->takeShown()) {
+        bar(backend_).removeStatusItem(*shown);
+    }
+    forget(*trayItem);
+}
+
+void TrayStatusBar::arrange(const std::vector<StatusItem*>& items) {
+    arranged_.clear();
+    for (StatusItem* item : items) {
+        if (auto* trayItem = dynamic_cast<TrayStatusItem*>(item)) {
+            arranged_.push_back(trayItem);
+        }
+    }
+    arrangeShown();
+}
+
+void TrayStatusBar::forget(TrayStatusItem& item) {
+    std::erase(items_, &item);
+    std::erase(arranged_, &item);
+}
+
+StatusBar& TrayStatusBar::bar(TrayBackend backend) {
+    if (backend == TrayBackend::statusNotifier) {
+        if (!statusNotifier_) {
+            statusNotifier_ = std::make_unique<SniStatusBar>();
+        }
+        return *statusNotifier_;
+    }
+    if (!xembed_) {
+        xembed_ = std::make_unique<XEmbedStatusBar>(warn_);
+    }
+    return *xembed_;
+}
+
+void TrayStatusBar::watcherChanged(bool present) {
+    if (preference_ == TrayPreference::automatic && backend_ == TrayBackend::statusNotifier && !present) {
+        watcherGrace_.start();
+    } else {
+        watcherGrace_.stop();
+    }
+    if (const TrayBackend wanted = trayBackendFor(preference_, present); present && wanted != backend_) {
+        moveTo(wanted);
+    } else if (statusNotifier_) {
+        statusNotifier_->watcherChanged(present);
+    }
+}
+
+// Every item leaves the old tray before any shows on the new one; they arrive in the entries' order.
+void TrayStatusBar::moveTo(TrayBackend backend) {
+    if (backend == backend_) {
+        return;
+    }
+    StatusBar& from = bar(backend_);
+    for (TrayStatusItem* item : items_) {
+        if (const std::unique_ptr<StatusItem> shown = item->takeShown()) {
+            from.removeStatusItem(*shown);
+        }
+    }
+    backend_ = backend;
+    StatusBar& to = bar(backend_);
+    if (backend_ == TrayBackend::statusNotifier) {
+        statusNotifier_->watcherChanged(watcher_ && watcher_->present());
+    }
+    std::vector<TrayStatusItem*> order = arranged_;
+    for (TrayStatusItem* item : items_) {
+        if (std::find(order.begin(), order.end(), item) == order.end()) {
+            order.push_back(item);
+        }
+    }
+    for (TrayStatusItem* item : order) {
+        item->showOn(to.statusItem(item->names()));
+    }
+    arrangeShown();
+}
+
+void TrayStatusBar::arrangeShown() {
+    std::vector<StatusItem*> shown;
+    for (TrayStatusItem* item : arranged_) {
+        if (StatusItem* backendItem = item->shown()) {
+            shown.push_back(backendItem);
+        }
+    }
+    bar(backend_).arrange(shown);
+}
+
+} // namespace driftmark

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/StatusBar.h"
+#include "platform/linux/tray/ContextMenuPresenter.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace driftmark {
+
+class SniStatusItem;
+
+// The StatusNotifierItem hosts as the status bar. Items are registered with the watcher in the entries'
+// order, one after the other's answer, so that hosts that add items as they come show them in that order;
+// a new order registers them all again, and so does a new watcher.
+class SniStatusBar final : public StatusBar {
+public:
+    SniStatusBar();
+    ~SniStatusBar() override;
+    SniStatusBar(const SniStatusBar&) = delete;
+    SniStatusBar& operator=(const SniStatusBar&) = delete;
+
+    std::unique_ptr<StatusItem> statusItem(const StatusItemNames& names) override;
+    void removeStatusItem(StatusItem& item) override;
+    void arrange(const std::vector<StatusItem*>& items) override;
+
+    // A watcher came, went or changed hands; a new one knows none of the items.
+    void watcherChanged(bool present);
+
+    // Called by the items.
+    void forget(SniStatusItem& item);
+    ContextMenuPresenter& menus() { return menus_; }
+
+private:
+    void registerNext();
+
+    std::vector<SniStatusItem*> arranged_;
+    // Registered with the current watcher or waiting their turn, in registration order.
+    std::vector<SniStatusItem*> registered_;
+    std::deque<SniStatusItem*> queue_;
+    SniStatusItem* registering_ = nullptr;
+    std::uint64_t round_ = 0; // answers of an earlier round of registrations are not waited for
+    bool watcherPresent_ = false;
+    ContextMenuPresenter menus_;
+};
+
+} // namespace driftmark

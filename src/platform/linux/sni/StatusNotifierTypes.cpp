@@ -1,0 +1,47 @@
+#include "platform/linux/sni/StatusNotifierTypes.h"
+
+#include <QDBusMetaType>
+
+namespace driftmark {
+
+QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierPixmap& pixmap) {
+    argument.beginStructure();
+    argument << pixmap.width << pixmap.height << pixmap.pixels;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierPixmap& pixmap) {
+    argument.beginStructure();
+    argument >> pixmap.width >> pixmap.height >> pixmap.pixels;
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierToolTip& toolTip) {
+    argument.beginStructure();
+    argument << toolTip.iconName << toolTip.pixmaps << toolTip.title << toolTip.body;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierToolTip& toolTip) {
+    argument.beginStructure();
+    argument >> toolTip.iconName >> toolTip.pixmaps >> toolTip.title >> toolTip.body;
+    argument.endStructure();
+    return argument;
+}
+
+void registerStatusNotifierTypes() {
+    static const bool registered = [] {
+        qDBusRegisterMetaType<StatusNotifierPixmap>();
+        qDBusRegisterMetaType<StatusNotifierPixmaps>();
+        qDBusRegisterMetaType<StatusNotifierToolTip>();
+        // QtDBus finds the types of properties by the names they are declared with.
+        qRegisterMetaType<StatusNotifierPixmaps>("driftmark::StatusNotifierPixmaps");
+        return true;
+    }();
+    static_cast<void>(registered);
+}
+
+} // namespace driftmark
