@@ -34,59 +34,32 @@ void SniStatusBar::arrange(const std::vector<StatusItem*>& items) {
     }
     RegistrationPlan<SniStatusItem*> plan = planRegistrations(registered_, arranged_);
     if (plan.reregisterAll) {
-        ++round_;
-        registering_ = nullptr;
-        queue_.clear();
         registered_.clear();
         for (SniStatusItem* item : arranged_) {
             item->reconnect();
         }
     }
-    for (SniStatusItem* item : plan.toRegister) {
-        registered_.push_back(item);
-        queue_.push_back(item);
-    }
-    registerNext();
+    registerWithWatcher(plan.toRegister);
 }
 
 void SniStatusBar::watcherChanged(bool present) {
     watcherPresent_ = present;
-    ++round_;
-    registering_ = nullptr;
-    queue_.clear();
     registered_.clear();
     if (present) {
-        registered_ = arranged_;
-        queue_.assign(arranged_.begin(), arranged_.end());
-        registerNext();
+        registerWithWatcher(arranged_);
     }
 }
 
 void SniStatusBar::forget(SniStatusItem& item) {
     std::erase(arranged_, &item);
     std::erase(registered_, &item);
-    std::erase(queue_, &item);
-    // Its answer will never come.
-    if (registering_ == &item) {
-        registering_ = nullptr;
-        ++round_;
-        registerNext();
-    }
 }
 
-void SniStatusBar::registerNext() {
-    if (registering_ != nullptr || queue_.empty()) {
-        return;
+void SniStatusBar::registerWithWatcher(const std::vector<SniStatusItem*>& items) {
+    for (SniStatusItem* item : items) {
+        registered_.push_back(item);
+        item->registerWithWatcher();
     }
-    registering_ = queue_.front();
-    queue_.pop_front();
-    registering_->registerWithWatcher([this, round = round_] {
-        if (round != round_) {
-            return;
-        }
-        registering_ = nullptr;
-        registerNext();
-    });
 }
 
 } // namespace driftmark

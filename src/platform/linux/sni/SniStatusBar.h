@@ -3,8 +3,6 @@
 #include "platform/StatusBar.h"
 #include "platform/linux/tray/ContextMenuPresenter.h"
 
-#include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -13,7 +11,7 @@ namespace driftmark {
 class SniStatusItem;
 
 // The StatusNotifierItem hosts as the status bar. Items are registered with the watcher in the entries'
-// order, one after the other's answer, so that hosts that add items as they come show them in that order;
+// order, so that hosts that add items as they come show them in that order;
 // a new order registers them all again, and so does a new watcher.
 class SniStatusBar final : public StatusBar {
 public:
@@ -34,14 +32,11 @@ public:
     ContextMenuPresenter& menus() { return menus_; }
 
 private:
-    void registerNext();
+    void registerWithWatcher(const std::vector<SniStatusItem*>& items);
 
     std::vector<SniStatusItem*> arranged_;
-    // Registered with the current watcher or waiting their turn, in registration order.
+    // Registered with the current watcher, in registration order.
     std::vector<SniStatusItem*> registered_;
-    std::deque<SniStatusItem*> queue_;
-    SniStatusItem* registering_ = nullptr;
-    std::uint64_t round_ = 0; // answers of an earlier round of registrations are not waited for
     bool watcherPresent_ = false;
     ContextMenuPresenter menus_;
 };

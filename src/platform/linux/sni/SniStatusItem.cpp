@@ -5,7 +5,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QMetaObject>
 #include <QTimer>
 #include <algorithm>
@@ -106,21 +105,17 @@ void SniStatusItem::disconnect() {
     connectionName_.clear();
 }
 
-void SniStatusItem::registerWithWatcher(std::function<void()> done) {
+// Sent over the process's own session-bus connection, naming the item's connection: the watcher then
+// takes every item of the process in the order sent, with no need to wait for each answer.
+void SniStatusItem::registerWithWatcher() {
     const QDBusConnection connection(connectionName_);
     if (!connection.isConnected()) {
-        QMetaObject::invokeMethod(&context_, std::move(done), Qt::QueuedConnection);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(watcherService, watcherPath, watcherService,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << connection.baseService();
-    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(call), &context_);
-    QObject::connect(pending, &QDBusPendingCallWatcher::finished, &context_,
-                     [done = std::move(done)](QDBusPendingCallWatcher* finished) {
-                         finished->deleteLater();
-                         done();
-                     });
+    QDBusConnection::sessionBus().send(call);
 }
 
 void SniStatusItem::updateIcon() {

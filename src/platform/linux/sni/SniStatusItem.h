@@ -35,7 +35,7 @@ public:
     void withdraw();
     // Asks the watcher to pass the item on to the hosts; `done` follows the watcher's answer, unless the
     // item is gone by then.
-    void registerWithWatcher(std::function<void()> done);
+    void registerWithWatcher();
 
 private:
     void disconnect();
