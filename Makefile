@@ -4,7 +4,7 @@ PRESET ?= debug
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan fuzz deps build bench bench-desktop bench-pointer clean
+.PHONY: run test test-asan fuzz deps build bench bench-desktop bench-pointer bench-sni clean
 
 run: build
 	@if [ -n "$${DISPLAY:-}" ]; then \
@@ -52,6 +52,13 @@ bench-desktop:
 # (for example BENCH_ARGS="--runs 9").
 bench-pointer:
 	bench/pointer-motion-benchmark $(BENCH_ARGS)
+
+# Start-up to the items registered and shown, idle memory (RSS, PSS, private) and wake-ups with the
+# StatusNotifierItem tray, on a private desktop whose LXQt panel is the watcher and host, beside a bare Qt
+# tray program on the same panel and Driftmark's XEmbed tray (trayer). BENCH_ARGS go to the script (for
+# example BENCH_ARGS="--runs 9 --idle-seconds 30").
+bench-sni:
+	bench/sni-benchmark $(BENCH_ARGS)
 
 clean:
 	rm -rf build
