@@ -4,7 +4,8 @@ PRESET ?= debug
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan fuzz deps build bench bench-desktop bench-pointer bench-sni clean
+.PHONY: run test test-asan fuzz deps build bench bench-desktop bench-pointer bench-sni clean \
+        install-build install uninstall package
 
 run: build
 	@if [ -n "$${DISPLAY:-}" ]; then \
@@ -59,6 +60,29 @@ bench-pointer:
 # example BENCH_ARGS="--runs 9 --idle-seconds 30").
 bench-sni:
 	bench/sni-benchmark $(BENCH_ARGS)
+
+# Installing: a Release build of the program alone, in build/install, copied under $(DESTDIR)$(PREFIX).
+# `make uninstall` (with the same DESTDIR) removes what the last `make install` copied, as its manifest
+# lists it; `make package` makes build/install/driftmark-menubar_<version>_<arch>.deb.
+PREFIX ?= /usr/local
+INSTALL_BUILD_DIR = build/install
+INSTALLED_FILES = $(INSTALL_BUILD_DIR)/installed-files.txt
+
+install-build: deps
+	@test -f $(INSTALL_BUILD_DIR)/build.ninja || cmake --preset install
+	cmake --build --preset install -j $(JOBS)
+
+# The manifest is kept under a name of its own: CPack's staging install rewrites install_manifest.txt.
+install: install-build
+	DESTDIR="$(DESTDIR)" cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
+	cp $(INSTALL_BUILD_DIR)/install_manifest.txt $(INSTALLED_FILES)
+
+uninstall:
+	DESTDIR="$(DESTDIR)" scripts/uninstall-manifest $(INSTALLED_FILES)
+
+package: install-build
+	cd $(INSTALL_BUILD_DIR) && cpack
+	@ls $(INSTALL_BUILD_DIR)/driftmark-menubar_*.deb
 
 clean:
 	rm -rf build

@@ -25,12 +25,14 @@ SettingsWindowFactory* PluginWindowService::factory() {
     if (factory_ != nullptr || loadFailed_ || !contextProvider_) {
         return factory_;
     }
+    // Beside the executable in the build tree; where the install put it, relative to the executable, once
+    // installed (the same relative path holds under any prefix and any staging folder).
     const QDir executableFolder(QCoreApplication::applicationDirPath());
     const QString name = QString::fromLatin1(libraryName);
     QString lastError;
     for (const QString& candidate :
          {executableFolder.filePath(name),
-          executableFolder.filePath(QStringLiteral("../lib/driftmark-menubar/") + name)}) {
+          executableFolder.filePath(QStringLiteral(DRIFTMARK_PLUGIN_DIR_FROM_EXECUTABLE "/") + name)}) {
         // The loader keeps the library for the rest of the run: its windows live that long.
         QPluginLoader loader(candidate);
         if (auto* windows = qobject_cast<SettingsWindowFactory*>(loader.instance())) {
