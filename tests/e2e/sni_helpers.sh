@@ -286,3 +286,18 @@ panel_menu_shown() {
 panel_menu_gone() {
   [ -z "$(panel_menu_window)" ]
 }
+
+# Opens entry N's menu on the panel with the right button, checks that opening it asked Driftmark for
+# the menu afresh, and picks its first entry, which copies the entry's text.
+copy_through_panel_menu() {
+  local n=$1 opened
+  opened=$(output_count "Menu bar right click for item: entry $n")
+  click_disc "$n" 3
+  wait_for 10 "the panel's menu of entry $n" panel_menu_shown
+  take_shot
+  keep_shot menu
+  wait_for 10 "the menu asked for once more" output_count_at_least "Menu bar right click for item: entry $n" $((opened + 1))
+  xdotool key --delay 40 Down Return
+  wait_for 10 "the menu to close" panel_menu_gone
+  wait_for 10 "the clipboard to hold text $n" clipboard_is "text $n"
+}

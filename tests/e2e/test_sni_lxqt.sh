@@ -29,15 +29,7 @@ wait_for 10 "the clipboard to hold text 2" clipboard_is "text 2"
 wait_for 10 "the left click on entry 2" grep -qF "Menu bar left click for item: entry 2" "$DRIFTMARK_OUT"
 
 # The right button opens the panel's menu of the item, built from our menu; its first entry copies.
-opened=$(output_count "Menu bar right click for item: entry 6")
-click_disc 6 3
-wait_for 10 "the panel's menu of entry 6" panel_menu_shown
-take_shot
-keep_shot menu
-wait_for 10 "the menu asked for once more" output_count_at_least "Menu bar right click for item: entry 6" $((opened + 1))
-xdotool key --delay 40 Down Return
-wait_for 10 "the menu to close" panel_menu_gone
-wait_for 10 "the clipboard to hold text 6" clipboard_is "text 6"
+copy_through_panel_menu 6
 wait_for 10 "the copy from the menu" grep -qF "Copy to clipboard for item: entry 6" "$DRIFTMARK_OUT"
 
 # The panel restarts: the items are registered with the new watcher and show again, in order.

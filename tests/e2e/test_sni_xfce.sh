@@ -19,15 +19,7 @@ keep_shot ten-discs
 click_disc 3 1
 wait_for 10 "the clipboard to hold text 3" clipboard_is "text 3"
 
-opened=$(output_count "Menu bar right click for item: entry 8")
-click_disc 8 3
-wait_for 10 "the panel's menu of entry 8" panel_menu_shown
-take_shot
-keep_shot menu
-wait_for 10 "the menu asked for once more" output_count_at_least "Menu bar right click for item: entry 8" $((opened + 1))
-xdotool key --delay 40 Down Return
-wait_for 10 "the menu to close" panel_menu_gone
-wait_for 10 "the clipboard to hold text 8" clipboard_is "text 8"
+copy_through_panel_menu 8
 
 stop_driftmark
 echo "PASS"
