@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ostream>
 #include <string_view>
 
 namespace driftmark {
@@ -102,20 +103,47 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
     return parsed;
 }
 
-bool CommandLine::isControl(Command command) {
+std::optional<RemoteRequest> CommandLine::remoteRequest(Command command) {
     switch (command) {
     case Command::copy:
+        return RemoteRequest::copy;
     case Command::paste:
+        return RemoteRequest::paste;
     case Command::list:
+        return RemoteRequest::list;
     case Command::settings:
+        return RemoteRequest::openSettings;
     case Command::quit:
-        return true;
+        return RemoteRequest::quit;
     case Command::start:
     case Command::help:
     case Command::version:
-        return false;
+        break;
     }
-    return false;
+    return std::nullopt;
+}
+
+int CommandLine::report(const RemoteAnswer& answer, std::ostream& output, std::ostream& errors) {
+    if (answer.outcome == RemoteAnswer::Outcome::done) {
+        for (const ListedEntry& entry : answer.entries) {
+            output << listingLine(entry) << '\n';
+        }
+        output.flush();
+        return 0;
+    }
+    errors << programName << ": " << answer.message << std::endl;
+    return answer.outcome == RemoteAnswer::Outcome::refused ? exitRefused : exitNotReached;
+}
+
+std::string CommandLine::listingLine(const ListedEntry& entry) {
+    const auto oneColumn = [](std::string text) {
+        std::replace_if(
+            text.begin(), text.end(),
+            [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+        return text;
+    };
+    return std::to_string(entry.position) + '\t' + entry.id + '\t' + oneColumn(entry.title) + '\t' +
+           oneColumn(entry.shortcut);
 }
 
 std::string CommandLine::help() {

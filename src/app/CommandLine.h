@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/RemoteRequests.h"
+
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,8 +41,14 @@ public:
 
     // `arguments` are those after the program's name.
     static Parsed parse(const std::vector<std::string>& arguments);
-    // Whether the command is a request to the running Driftmark.
-    static bool isControl(Command command);
+    // The request the command makes of the running Driftmark; none for a start, help or version.
+    static std::optional<RemoteRequest> remoteRequest(Command command);
+    // Prints the running Driftmark's answer as the command line shows it (a listing on `output`, a
+    // failure as one line on `errors`) and returns the exit status.
+    static int report(const RemoteAnswer& answer, std::ostream& output, std::ostream& errors);
+    // Position, id, title and shortcut, separated by tabs. A tab or line break in a title would break the
+    // columns for a script reading them, so each control character there becomes a space.
+    static std::string listingLine(const ListedEntry& entry);
 
     // What --help prints.
     static std::string help();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ListedEntry.h"
 #include "model/MenuBarItem.h"
+#include "platform/RemoteRequests.h"
 #include "platform/SystemLog.h"
 
 #include <functional>
@@ -24,23 +24,20 @@ class Module;
 // What other programs may ask of the running Driftmark (the command line's control options, through the
 // session bus): copy or paste an entry, list the entries, open the settings window, quit. Every request
 // is logged. Main thread only.
-class RemoteControl {
+class RemoteControl final : public RemoteRequests {
 public:
-    // Empty when the request was carried out; otherwise why not, as one line for the requester.
-    using Refusal = std::optional<std::string>;
-
     RemoteControl(MenuItemManager& menuItemManager, KeyboardShortcuts::Module& shortcuts,
                   AppDelegate& delegate, Application& application, SystemLog& systemLog,
                   DelegateLogWriter& logWriter);
 
     // `entry` is a position counted from 1 or an entry id (see EntryReference).
-    Refusal copy(std::string_view entry);
+    Refusal copy(std::string_view entry) override;
     // A Smart Paste into the frontmost window, as the entry's shortcut does, also for an entry whose own
     // Smart Paste switch is off: whoever asks for a paste means it.
-    Refusal paste(std::string_view entry);
-    std::vector<ListedEntry> list();
-    void openSettings();
-    void quit();
+    Refusal paste(std::string_view entry) override;
+    std::vector<ListedEntry> list() override;
+    void openSettings() override;
+    void quit() override;
 
 private:
     Refusal withEntry(std::string_view entry, const std::string& request,

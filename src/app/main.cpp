@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
         std::cout << CommandLine::programName << " " << DRIFTMARK_VERSION << std::endl;
         return 0;
     }
-    if (CommandLine::isControl(options.command)) {
-        return RemoteClient(std::cout, std::cerr).send(options);
+    if (const auto request = CommandLine::remoteRequest(options.command)) {
+        return CommandLine::report(RemoteClient().send(*request, options.entry), std::cout, std::cerr);
     }
     // Set while no other thread runs; the platform reads it when it builds the tray.
     if (options.tray) {

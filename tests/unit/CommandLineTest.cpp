@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace driftmark {
 namespace {
@@ -27,7 +28,7 @@ TEST(CommandLineTest, NoArgumentsStart) {
     const auto started = options({});
     EXPECT_EQ(started.command, Command::start);
     EXPECT_FALSE(started.tray);
-    EXPECT_FALSE(CommandLine::isControl(Command::start));
+    EXPECT_FALSE(CommandLine::remoteRequest(Command::start));
 }
 
 TEST(CommandLineTest, CopyAndPasteTakeAPositionOrAnIdAsTheNextArgumentOrAfterAnEqualsSign) {
@@ -37,8 +38,8 @@ TEST(CommandLineTest, CopyAndPasteTakeAPositionOrAnIdAsTheNextArgumentOrAfterAnE
     const auto paste = options({"--paste=" + id});
     EXPECT_EQ(paste.command, Command::paste);
     EXPECT_EQ(paste.entry, id);
-    EXPECT_TRUE(CommandLine::isControl(Command::copy));
-    EXPECT_TRUE(CommandLine::isControl(Command::paste));
+    EXPECT_EQ(CommandLine::remoteRequest(Command::copy), RemoteRequest::copy);
+    EXPECT_EQ(CommandLine::remoteRequest(Command::paste), RemoteRequest::paste);
 }
 
 TEST(CommandLineTest, EachOtherCommandStandsAlone) {
@@ -50,7 +51,8 @@ TEST(CommandLineTest, EachOtherCommandStandsAlone) {
     for (const auto& [argument, command] : cases) {
         SCOPED_TRACE(argument);
         EXPECT_EQ(options({argument}).command, command);
-        EXPECT_EQ(CommandLine::isControl(command), command != Command::help && command != Command::version);
+        EXPECT_EQ(CommandLine::remoteRequest(command).has_value(),
+                  command != Command::help && command != Command::version);
     }
 }
 
@@ -92,6 +94,34 @@ TEST(CommandLineTest, HelpNamesEveryOptionTheListColumnsAndTheExitStatuses) {
     }
     EXPECT_THAT(help, HasSubstr("position, id, title, shortcut"));
     EXPECT_THAT(help, HasSubstr("3 no running Driftmark could be reached"));
+}
+
+TEST(CommandLineTest, AnAnswerPrintsTheListingOrOneLineWhyAndGivesTheExitStatus) {
+    std::ostringstream output;
+    std::ostringstream errors;
+    const RemoteAnswer listed{RemoteAnswer::Outcome::done, {}, {ListedEntry{"id", "Title", 1, "⌃⌥K"}}};
+    EXPECT_EQ(CommandLine::report(listed, output, errors), 0);
+    EXPECT_EQ(output.str(), "1\tid\tTitle\t⌃⌥K\n");
+    EXPECT_EQ(errors.str(), "");
+
+    output.str("");
+    const RemoteAnswer refused{
+        RemoteAnswer::Outcome::refused, "no entry at position 4; there are 3 entries", {}};
+    EXPECT_EQ(CommandLine::report(refused, output, errors), CommandLine::exitRefused);
+    EXPECT_EQ(errors.str(), "driftmark-menubar: no entry at position 4; there are 3 entries\n");
+    EXPECT_EQ(output.str(), "");
+
+    errors.str("");
+    const RemoteAnswer unreached{RemoteAnswer::Outcome::notReached, "Driftmark is not running", {}};
+    EXPECT_EQ(CommandLine::report(unreached, output, errors), CommandLine::exitNotReached);
+    EXPECT_EQ(errors.str(), "driftmark-menubar: Driftmark is not running\n");
+}
+
+TEST(CommandLineTest, AListingLineHasFourTabSeparatedColumnsWhateverTheTitleHolds) {
+    const ListedEntry entry{"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0", "two\tcolumns\nand lines", 3, "⌃⌥K"};
+    EXPECT_EQ(CommandLine::listingLine(entry),
+              "3\t0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0\ttwo columns and lines\t⌃⌥K");
+    EXPECT_EQ(CommandLine::listingLine(ListedEntry{"id", "Title", 10, ""}), "10\tid\tTitle\t");
 }
 
 } // namespace

@@ -113,11 +113,5 @@ TEST_F(RemoteControlTest, SettingsOpenTheWindowAndQuitEndsTheApplication) {
                 IsSupersetOf({"Remote request to open the settings window", "Remote request to quit"}));
 }
 
-TEST(ListedEntryTest, ALineHasFourTabSeparatedColumnsWhateverTheTitleHolds) {
-    const ListedEntry entry{"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0", "two\tcolumns\nand lines", 3, "⌃⌥K"};
-    EXPECT_EQ(entry.line(), "3\t0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0\ttwo columns and lines\t⌃⌥K");
-    EXPECT_EQ((ListedEntry{"id", "Title", 10, ""}).line(), "10\tid\tTitle\t");
-}
-
 } // namespace
 } // namespace driftmark

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ListedEntry.h"
+#include "platform/RemoteRequests.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>

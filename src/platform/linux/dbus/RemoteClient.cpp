@@ -10,7 +10,6 @@
 #include <QDBusMessage>
 #include <QVariant>
 #include <cstdlib>
-#include <ostream>
 
 namespace driftmark {
 
@@ -19,24 +18,24 @@ namespace {
 // Long enough for the running one to build its settings window the first time.
 constexpr int replyTimeoutMs = 10000;
 
-QString methodName(CommandLine::Command command) {
-    switch (command) {
-    case CommandLine::Command::copy:
+QString methodName(RemoteRequest request) {
+    switch (request) {
+    case RemoteRequest::copy:
         return QStringLiteral("Copy");
-    case CommandLine::Command::paste:
+    case RemoteRequest::paste:
         return QStringLiteral("Paste");
-    case CommandLine::Command::list:
+    case RemoteRequest::list:
         return QStringLiteral("List");
-    case CommandLine::Command::settings:
+    case RemoteRequest::openSettings:
         return QStringLiteral("OpenSettings");
-    case CommandLine::Command::quit:
-        return QStringLiteral("Quit");
-    case CommandLine::Command::start:
-    case CommandLine::Command::help:
-    case CommandLine::Command::version:
+    case RemoteRequest::quit:
         break;
     }
-    return {};
+    return QStringLiteral("Quit");
+}
+
+RemoteAnswer failure(RemoteAnswer::Outcome outcome, std::string message) {
+    return RemoteAnswer{outcome, std::move(message), {}};
 }
 
 // What the bus answers for a name without an owner that it may not start a service for.
@@ -47,15 +46,11 @@ bool nobodyOwnsTheName(const QDBusMessage& reply) {
 
 } // namespace
 
-RemoteClient::RemoteClient(std::ostream& output, std::ostream& errors)
-    : output_(output)
-    , errors_(errors) {}
-
-int RemoteClient::send(const CommandLine::Options& options) {
+RemoteAnswer RemoteClient::send(RemoteRequest request, const std::string& entry) {
     if (!sessionBusConfigured(std::getenv("DBUS_SESSION_BUS_ADDRESS"))) {
-        return fail(CommandLine::exitNotReached,
-                    "there is no session bus (DBUS_SESSION_BUS_ADDRESS names none), so no running Driftmark "
-                    "can be reached");
+        return failure(RemoteAnswer::Outcome::notReached,
+                       "there is no session bus (DBUS_SESSION_BUS_ADDRESS names none), so no running "
+                       "Driftmark can be reached");
     }
     // Qt's bus connection wants an application object; this one needs no display.
     int argc = 1;
@@ -66,39 +61,32 @@ int RemoteClient::send(const CommandLine::Options& options) {
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        return fail(CommandLine::exitNotReached,
-                    "cannot connect to the session bus: " + bus.lastError().message().toStdString());
+        return failure(RemoteAnswer::Outcome::notReached,
+                       "cannot connect to the session bus: " + bus.lastError().message().toStdString());
     }
     QDBusMessage call = QDBusMessage::createMethodCall(busServiceName(), busObjectPath(), busInterfaceName(),
-                                                       methodName(options.command));
+                                                       methodName(request));
     call.setAutoStartService(false);
-    if (options.command == CommandLine::Command::copy || options.command == CommandLine::Command::paste) {
-        call << QString::fromStdString(options.entry);
+    if (request == RemoteRequest::copy || request == RemoteRequest::paste) {
+        call << QString::fromStdString(entry);
     }
     const QDBusMessage reply = bus.call(call, QDBus::Block, replyTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         if (nobodyOwnsTheName(reply)) {
-            return fail(CommandLine::exitNotReached, "Driftmark is not running");
+            return failure(RemoteAnswer::Outcome::notReached, "Driftmark is not running");
         }
         const std::string message = reply.errorMessage().toStdString();
         if (reply.errorName() == busNoSuchEntryError() || reply.errorName() == busNotReadyError()) {
-            return fail(CommandLine::exitRefused, message);
+            return failure(RemoteAnswer::Outcome::refused, message);
         }
-        return fail(CommandLine::exitRefused, "Driftmark did not answer: " + message);
+        return failure(RemoteAnswer::Outcome::refused, "Driftmark did not answer: " + message);
     }
-    if (options.command == CommandLine::Command::list) {
+    RemoteAnswer answer;
+    if (request == RemoteRequest::list) {
         const auto entries = qdbus_cast<QList<ListedEntry>>(reply.arguments().value(0));
-        for (const ListedEntry& entry : entries) {
-            output_ << entry.line() << '\n';
-        }
-        output_.flush();
+        answer.entries.assign(entries.begin(), entries.end());
     }
-    return 0;
-}
-
-int RemoteClient::fail(int status, const std::string& message) {
-    errors_ << CommandLine::programName << ": " << message << std::endl;
-    return status;
+    return answer;
 }
 
 } // namespace driftmark

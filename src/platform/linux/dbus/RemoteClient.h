@@ -1,26 +1,18 @@
 #pragma once
 
-#include "app/CommandLine.h"
+#include "platform/RemoteRequests.h"
 
-#include <iosfwd>
+#include <string>
 
 namespace driftmark {
 
 // A start with a control option: sends the request to the running Driftmark over the session bus and
-// prints its answer. It needs no display, and it never starts a Driftmark: a call to a name that nobody
-// owns fails instead of asking the bus to start a service for it.
+// brings back its answer. It needs no display, and it never starts a Driftmark: a call to a name that
+// nobody owns fails instead of asking the bus to start a service for it.
 class RemoteClient {
 public:
-    RemoteClient(std::ostream& output, std::ostream& errors);
-
-    // Returns the exit status: 0, or one of CommandLine's; every failure is one line on `errors`.
-    int send(const CommandLine::Options& options);
-
-private:
-    int fail(int status, const std::string& message);
-
-    std::ostream& output_;
-    std::ostream& errors_;
+    // `entry` goes with a copy or a paste: a position counted from 1 or an entry id.
+    RemoteAnswer send(RemoteRequest request, const std::string& entry);
 };
 
 } // namespace driftmark

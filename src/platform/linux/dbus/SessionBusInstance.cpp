@@ -1,6 +1,6 @@
 #include "platform/linux/dbus/SessionBusInstance.h"
 
-#include "app/RemoteControl.h"
+#include "platform/RemoteRequests.h"
 #include "platform/linux/dbus/BusAddress.h"
 #include "platform/linux/dbus/ListedEntryArgument.h"
 
@@ -93,19 +93,19 @@ SessionClaim::Request SessionBusInstance::askHolderToOpenSettings() {
 }
 
 void SessionBusInstance::Copy(const QString& entry) {
-    if (RemoteControl* const control = remoteControl()) {
+    if (RemoteRequests* const control = remoteControl()) {
         replyRefusal(control->copy(entry.toStdString()));
     }
 }
 
 void SessionBusInstance::Paste(const QString& entry) {
-    if (RemoteControl* const control = remoteControl()) {
+    if (RemoteRequests* const control = remoteControl()) {
         replyRefusal(control->paste(entry.toStdString()));
     }
 }
 
 QList<ListedEntry> SessionBusInstance::List() {
-    RemoteControl* const control = remoteControl();
+    RemoteRequests* const control = remoteControl();
     if (control == nullptr) {
         return {};
     }
@@ -114,20 +114,20 @@ QList<ListedEntry> SessionBusInstance::List() {
 }
 
 void SessionBusInstance::OpenSettings() {
-    if (RemoteControl* const control = remoteControl()) {
+    if (RemoteRequests* const control = remoteControl()) {
         control->openSettings();
     }
 }
 
 void SessionBusInstance::Quit() {
     // The reply goes out before the event loop gets to the quit.
-    if (RemoteControl* const control = remoteControl()) {
+    if (RemoteRequests* const control = remoteControl()) {
         control->quit();
     }
 }
 
-RemoteControl* SessionBusInstance::remoteControl() {
-    RemoteControl* const control = remoteControl_ ? remoteControl_() : nullptr;
+RemoteRequests* SessionBusInstance::remoteControl() {
+    RemoteRequests* const control = remoteControl_ ? remoteControl_() : nullptr;
     if (control == nullptr) {
         sendErrorReply(busNotReadyError(), QStringLiteral("Driftmark is still starting up; try again"));
     }

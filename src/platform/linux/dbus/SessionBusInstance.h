@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ListedEntry.h"
+#include "platform/RemoteRequests.h"
 #include "platform/linux/dbus/SessionClaim.h"
 
 #include <QDBusConnection>
@@ -14,11 +14,11 @@
 
 namespace driftmark {
 
-class RemoteControl;
+class RemoteRequests;
 
 // The session claim on the session bus: the name app.driftmark.menubar, and the object
 // /app/driftmark/menubar whose methods later starts call (OpenSettings when started without options, the
-// others from the control options). Each method hands the request on to the RemoteControl; refusals come
+// others from the control options). Each method hands the request on to the application; refusals come
 // back as D-Bus errors whose message says why.
 class SessionBusInstance final : public QObject, public SessionClaim, protected QDBusContext {
     Q_OBJECT
@@ -26,7 +26,7 @@ class SessionBusInstance final : public QObject, public SessionClaim, protected 
 
 public:
     // The provider gives none while the program is still starting up.
-    using RemoteControlProvider = std::function<RemoteControl*()>;
+    using RemoteControlProvider = std::function<RemoteRequests*()>;
 
     // Connects to the session bus; connected() says whether that worked.
     explicit SessionBusInstance(RemoteControlProvider remoteControl);
@@ -51,7 +51,7 @@ public Q_SLOTS:
 private:
     bool ownsName() const;
     // The control, or none after an error reply saying that the program is still starting.
-    RemoteControl* remoteControl();
+    RemoteRequests* remoteControl();
     void replyRefusal(const std::optional<std::string>& refusal);
 
     QDBusConnection bus_;

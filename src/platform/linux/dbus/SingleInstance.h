@@ -6,7 +6,7 @@
 
 namespace driftmark {
 
-class RemoteControl;
+class RemoteRequests;
 class SessionClaim;
 
 // One Driftmark per user session. The first start claims the session-bus name app.driftmark.menubar
@@ -16,7 +16,7 @@ class SingleInstance {
 public:
     // Requests from other starts (over the bus) go to the control the provider gives, on the main
     // thread; it gives none until start-up has made one.
-    using RemoteControlProvider = std::function<RemoteControl*()>;
+    using RemoteControlProvider = std::function<RemoteRequests*()>;
 
     explicit SingleInstance(RemoteControlProvider remoteControl);
     ~SingleInstance();
