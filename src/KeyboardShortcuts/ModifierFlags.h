@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HotKeyService.h"
 #include "platform/KeyEventPoster.h"
 
 #include <cstdint>
@@ -38,13 +39,12 @@ inline constexpr ModifierFlags ModifierFlags::function{keyEventFlagFunction};
 
 // Hot-key modifier bits.
 namespace CarbonModifier {
-inline constexpr std::int64_t command = 0x100;
-inline constexpr std::int64_t shift = 0x200;
-// Caps Lock is on; never part of a shortcut.
-inline constexpr std::int64_t capsLock = 0x400;
-inline constexpr std::int64_t option = 0x800;
-inline constexpr std::int64_t control = 0x1000;
-inline constexpr std::int64_t function = 0x20000;
+inline constexpr std::int64_t command = hotKeyModifierCommand;
+inline constexpr std::int64_t shift = hotKeyModifierShift;
+inline constexpr std::int64_t capsLock = hotKeyModifierCapsLock;
+inline constexpr std::int64_t option = hotKeyModifierOption;
+inline constexpr std::int64_t control = hotKeyModifierControl;
+inline constexpr std::int64_t function = hotKeyModifierFunction;
 } // namespace CarbonModifier
 
 // The hot-key bits of the five shortcut modifiers in the flags; every other flag is dropped.

@@ -1,4 +1,6 @@
+#include "KeyboardShortcuts/CarbonKeyboardShortcuts.h"
 #include "KeyboardShortcuts/Module.h"
+#include "KeyboardShortcuts/Shortcut.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/KeyboardShortcutsManager.h"
@@ -67,10 +69,18 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    LinuxPlatform platform(FilePreferencesStore::standard(), [](const std::string& problem) {
-        std::cerr << problem << std::endl;
-        AppLogger::shared().warning(problem);
-    });
+    // A lost grab is reported as a refused registration: nothing else would show that the hot key is dead.
+    LinuxPlatform platform(
+        FilePreferencesStore::standard(),
+        [](const std::string& problem) {
+            std::cerr << problem << std::endl;
+            AppLogger::shared().warning(problem);
+        },
+        [&platform](std::uint32_t keyCode, std::uint32_t modifiers, std::int32_t status) {
+            KeyboardShortcuts::CarbonKeyboardShortcuts::reportRegistrationFailure(
+                std::cout, KeyboardShortcuts::Shortcut(keyCode, modifiers), platform.keyboardLayout(),
+                status);
+        });
     const PlatformServices services = platform.services();
     DelegateLogWriter delegateLog(LogFiles::shared(), SystemClock::shared(), services.systemLog,
                                   LogCalendar{});

@@ -22,6 +22,17 @@ struct HotKeyRegistration {
 };
 
 // A registered hot key went down or up.
+// Hot-key modifier bits, as registrations and raw key events carry them.
+enum HotKeyModifiers : std::uint32_t {
+    hotKeyModifierCommand = 0x100,
+    hotKeyModifierShift = 0x200,
+    // Caps Lock is on; never part of a registration.
+    hotKeyModifierCapsLock = 0x400,
+    hotKeyModifierOption = 0x800,
+    hotKeyModifierControl = 0x1000,
+    hotKeyModifierFunction = 0x20000,
+};
+
 struct HotKeyEvent {
     enum class Kind { pressed, released };
     Kind kind = Kind::pressed;

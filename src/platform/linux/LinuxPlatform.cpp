@@ -16,13 +16,13 @@
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 #include "platform/linux/x11/XTestKeyEventPoster.h"
 
-#include <iostream>
-
 namespace driftmark {
 
 struct LinuxPlatform::Parts {
-    Parts(PreferencesStore& preferences, const std::function<void(const std::string&)>& warn)
+    Parts(PreferencesStore& preferences, const std::function<void(const std::string&)>& warn,
+          const X11HotKeyService::LostGrabReporter& hotKeyLost)
         : statusBar(warn)
+        , hotKeyService(x11, hotKeyLost)
         , userDefaults(preferences) {}
 
     // The X11 services share Qt's connection, its screen and the atoms interned for them.
@@ -37,7 +37,7 @@ struct LinuxPlatform::Parts {
     QtMainQueue mainQueue;
     QtApplication application;
     XkbKeyboardLayout keyboardLayout{x11};
-    X11HotKeyService hotKeyService{x11, keyboardLayout, std::cout};
+    X11HotKeyService hotKeyService;
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
     PluginWindowService windows;
@@ -45,9 +45,10 @@ struct LinuxPlatform::Parts {
     PreferencesStore& userDefaults;
 };
 
-LinuxPlatform::LinuxPlatform(PreferencesStore& userDefaults,
-                             const std::function<void(const std::string&)>& warn)
-    : parts_(std::make_unique<Parts>(userDefaults, warn)) {}
+LinuxPlatform::LinuxPlatform(
+    PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn,
+    const std::function<void(std::uint32_t, std::uint32_t, std::int32_t)>& hotKeyLost)
+    : parts_(std::make_unique<Parts>(userDefaults, warn, hotKeyLost)) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformServices.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,8 +21,11 @@ class SystemShortcutList;
 // Objects that hold status items must be destroyed before this.
 class LinuxPlatform {
 public:
-    // `warn` hears what keeps a service from working yet, such as a missing tray.
-    LinuxPlatform(PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn);
+    // `warn` hears what keeps a service from working yet, such as a missing tray; `hotKeyLost` hears of a
+    // registered hot key whose grab another program took (its virtual key code, hot-key modifier bits
+    // and the server's error code).
+    LinuxPlatform(PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn,
+                  const std::function<void(std::uint32_t, std::uint32_t, std::int32_t)>& hotKeyLost);
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;

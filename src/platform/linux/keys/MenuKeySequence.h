@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyboardShortcuts/ModifierFlags.h"
+#include "platform/KeyEventPoster.h"
 
 #include <array>
 #include <cstdint>
@@ -14,10 +14,10 @@ namespace driftmark {
 namespace menuKeySequence {
 
 // Modifier flags a menu key equivalent comes with.
-inline constexpr std::uint64_t shiftFlag = KeyboardShortcuts::ModifierFlags::shift.rawValue;
-inline constexpr std::uint64_t controlFlag = KeyboardShortcuts::ModifierFlags::control.rawValue;
-inline constexpr std::uint64_t optionFlag = KeyboardShortcuts::ModifierFlags::option.rawValue;
-inline constexpr std::uint64_t commandFlag = KeyboardShortcuts::ModifierFlags::command.rawValue;
+inline constexpr std::uint64_t shiftFlag = keyEventFlagShift;
+inline constexpr std::uint64_t controlFlag = keyEventFlagControl;
+inline constexpr std::uint64_t optionFlag = keyEventFlagOption;
+inline constexpr std::uint64_t commandFlag = keyEventFlagCommand;
 
 // Function keys come as the private-use characters U+F704 (F1) onwards; Qt names keys up to F35.
 inline constexpr char32_t firstFunctionKey = 0xF704;

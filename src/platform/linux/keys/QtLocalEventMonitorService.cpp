@@ -1,6 +1,6 @@
 #include "platform/linux/keys/QtLocalEventMonitorService.h"
 
-#include "KeyboardShortcuts/ModifierFlags.h"
+#include "platform/KeyEventPoster.h"
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/keys/XModifierMasks.h"
 
@@ -13,8 +13,6 @@ namespace driftmark {
 
 namespace {
 
-using KeyboardShortcuts::ModifierFlags;
-
 constexpr int capsLockKey = 57;
 
 // Virtual key codes 54 to 62: the Command, Shift, Caps Lock, Option and Control keys of both sides.
@@ -23,33 +21,33 @@ constexpr bool isModifierKey(int virtualKey) {
 }
 
 // The flag a modifier key other than Caps Lock sets while it is down.
-constexpr ModifierFlags flagOfModifierKey(int virtualKey) {
+constexpr std::uint64_t flagOfModifierKey(int virtualKey) {
     switch (virtualKey) {
     case 54:
     case 55:
-        return ModifierFlags::command;
+        return keyEventFlagCommand;
     case 56:
     case 60:
-        return ModifierFlags::shift;
+        return keyEventFlagShift;
     case 58:
     case 61:
-        return ModifierFlags::option;
+        return keyEventFlagOption;
     case 59:
     case 62:
-        return ModifierFlags::control;
+        return keyEventFlagControl;
     default:
-        return {};
+        return 0;
     }
 }
 
 // Qt's modifiers as the logic's flags: Super is Command, Alt is Option.
-ModifierFlags modifierFlags(const QInputEvent& event) {
+std::uint64_t modifierFlags(const QInputEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    ModifierFlags flags;
-    flags = modifiers.testFlag(Qt::ShiftModifier) ? flags | ModifierFlags::shift : flags;
-    flags = modifiers.testFlag(Qt::ControlModifier) ? flags | ModifierFlags::control : flags;
-    flags = modifiers.testFlag(Qt::AltModifier) ? flags | ModifierFlags::option : flags;
-    flags = modifiers.testFlag(Qt::MetaModifier) ? flags | ModifierFlags::command : flags;
+    std::uint64_t flags = 0;
+    flags |= modifiers.testFlag(Qt::ShiftModifier) ? std::uint64_t{keyEventFlagShift} : 0;
+    flags |= modifiers.testFlag(Qt::ControlModifier) ? std::uint64_t{keyEventFlagControl} : 0;
+    flags |= modifiers.testFlag(Qt::AltModifier) ? std::uint64_t{keyEventFlagOption} : 0;
+    flags |= modifiers.testFlag(Qt::MetaModifier) ? std::uint64_t{keyEventFlagCommand} : 0;
     return flags;
 }
 
@@ -67,10 +65,10 @@ std::optional<LocalEvent> keyEvent(const QKeyEvent& key) {
     const bool press = key.type() == QEvent::KeyPress;
     LocalEvent event;
     event.keyCode = static_cast<std::uint16_t>(virtualKey);
-    ModifierFlags flags = modifierFlags(key);
+    std::uint64_t flags = modifierFlags(key);
     // Caps Lock is not among Qt's modifiers; the X state has it.
     if ((key.nativeModifiers() & xLockMask) != 0) {
-        flags = flags | ModifierFlags::capsLock;
+        flags |= keyEventFlagCapsLock;
     }
     if (virtualKey == capsLockKey) {
         // Each press turns the lock on or off; a release changes nothing.
@@ -78,17 +76,16 @@ std::optional<LocalEvent> keyEvent(const QKeyEvent& key) {
             return std::nullopt;
         }
         event.type = LocalEvent::flagsChanged;
-        flags = flags.contains(ModifierFlags::capsLock) ? flags.without(ModifierFlags::capsLock)
-                                                        : flags | ModifierFlags::capsLock;
+        flags ^= keyEventFlagCapsLock;
     } else if (isModifierKey(virtualKey)) {
         // The flags after the change: the X state of a key event is the one before it.
-        const ModifierFlags flag = flagOfModifierKey(virtualKey);
+        const std::uint64_t flag = flagOfModifierKey(virtualKey);
         event.type = LocalEvent::flagsChanged;
-        flags = press ? flags | flag : flags.without(flag);
+        flags = press ? flags | flag : flags & ~flag;
     } else {
         event.type = press ? LocalEvent::keyDown : LocalEvent::keyUp;
     }
-    event.modifierFlags = flags.rawValue;
+    event.modifierFlags = flags;
     return event;
 }
 
@@ -102,7 +99,7 @@ std::optional<LocalEvent> mouseEvent(const QMouseEvent& mouse) {
     } else {
         return std::nullopt;
     }
-    event.modifierFlags = modifierFlags(mouse).rawValue;
+    event.modifierFlags = modifierFlags(mouse);
     event.locationInWindow = {mouse.scenePosition().x(), mouse.scenePosition().y()};
     return event;
 }

@@ -1,6 +1,5 @@
 #include "platform/linux/keys/X11HotKeyService.h"
 
-#include "KeyboardShortcuts/CarbonKeyboardShortcuts.h"
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/keys/LockModifierMasks.h"
 #include "platform/linux/keys/RawKeyEventFilter.h"
@@ -36,11 +35,9 @@ void askForDetectableAutoRepeat(xcb_connection_t* connection) {
 
 } // namespace
 
-X11HotKeyService::X11HotKeyService(const X11Context& x11, const KeyboardLayout& layout,
-                                   std::ostream& standardOutput)
+X11HotKeyService::X11HotKeyService(const X11Context& x11, LostGrabReporter reportLostGrab)
     : connection_(x11.connection())
-    , layout_(layout)
-    , standardOutput_(standardOutput)
+    , reportLostGrab_(std::move(reportLostGrab))
     , root_(x11.root()) {
     if (connection_ == nullptr) {
         return;
@@ -169,10 +166,7 @@ void X11HotKeyService::renewGrabs() {
     // Nothing else would show that the hot key is dead, so it is reported like a refused registration.
     for (auto& [handle, registration] : grabs_) {
         if (const std::int32_t status = grab(registration); status != 0) {
-            KeyboardShortcuts::CarbonKeyboardShortcuts::reportRegistrationFailure(
-                standardOutput_,
-                KeyboardShortcuts::Shortcut(registration.virtualKey, registration.hotKeyModifiers), layout_,
-                status);
+            reportLostGrab_(registration.virtualKey, registration.hotKeyModifiers, status);
         }
     }
     xcb_flush(connection_);

@@ -4,7 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
-#include <iosfwd>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -36,9 +36,13 @@ public:
     // answers a grab of a key code it does not have.
     static constexpr std::int32_t ungrabbableStatus = 2;
 
+    // Hears of a registered hot key whose grab was lost when the locks were mapped anew: its virtual key
+    // code, its hot-key modifier bits and the server's error code.
+    using LostGrabReporter =
+        std::function<void(std::uint32_t keyCode, std::uint32_t modifiers, std::int32_t status)>;
+
     // Works on the context's connection and screen; without a connection every registration is refused.
-    // The layout names a hot key whose grab is lost; it must outlive the service.
-    X11HotKeyService(const X11Context& x11, const KeyboardLayout& layout, std::ostream& standardOutput);
+    X11HotKeyService(const X11Context& x11, LostGrabReporter reportLostGrab);
     ~X11HotKeyService() override;
     X11HotKeyService(const X11HotKeyService&) = delete;
     X11HotKeyService& operator=(const X11HotKeyService&) = delete;
@@ -75,8 +79,7 @@ private:
 
     xcb_connection_t* connection_;
     // Names the keys of lost grabs as the user's layout prints them.
-    const KeyboardLayout& layout_;
-    std::ostream& standardOutput_;
+    LostGrabReporter reportLostGrab_;
     std::uint32_t root_;
     std::uint16_t lockMasks_ = 0;
     std::map<std::uint64_t, Grab> grabs_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyboardShortcuts/ModifierFlags.h"
+#include "platform/HotKeyService.h"
 #include "platform/linux/keys/XModifierMasks.h"
 
 #include <cstdint>
@@ -12,29 +12,28 @@ namespace driftmark {
 // The X modifiers that a hot key with these hot-key modifier bits is grabbed with: Command is Super (Mod4),
 // Option is Alt (Mod1). Absent when a bit names a modifier that X cannot grab, such as Fn.
 constexpr std::optional<std::uint16_t> xModifiersForHotKey(std::uint32_t modifiers) {
-    namespace hotKey = KeyboardShortcuts::CarbonModifier;
-    constexpr std::int64_t grabbable = hotKey::command | hotKey::shift | hotKey::option | hotKey::control;
+    constexpr std::uint32_t grabbable =
+        hotKeyModifierCommand | hotKeyModifierShift | hotKeyModifierOption | hotKeyModifierControl;
     if ((modifiers & ~grabbable) != 0) {
         return std::nullopt;
     }
     std::uint16_t mask = 0;
-    mask |= (modifiers & hotKey::command) != 0 ? xMod4Mask : 0;
-    mask |= (modifiers & hotKey::shift) != 0 ? xShiftMask : 0;
-    mask |= (modifiers & hotKey::option) != 0 ? xMod1Mask : 0;
-    mask |= (modifiers & hotKey::control) != 0 ? xControlMask : 0;
+    mask |= (modifiers & hotKeyModifierCommand) != 0 ? xMod4Mask : 0;
+    mask |= (modifiers & hotKeyModifierShift) != 0 ? xShiftMask : 0;
+    mask |= (modifiers & hotKeyModifierOption) != 0 ? xMod1Mask : 0;
+    mask |= (modifiers & hotKeyModifierControl) != 0 ? xControlMask : 0;
     return mask;
 }
 
 // The hot-key modifier bits of an X key event's state, Caps Lock included.
 constexpr std::uint32_t hotKeyModifiersForX(std::uint16_t state) {
-    namespace hotKey = KeyboardShortcuts::CarbonModifier;
-    std::int64_t modifiers = 0;
-    modifiers |= (state & xMod4Mask) != 0 ? hotKey::command : 0;
-    modifiers |= (state & xShiftMask) != 0 ? hotKey::shift : 0;
-    modifiers |= (state & xLockMask) != 0 ? hotKey::capsLock : 0;
-    modifiers |= (state & xMod1Mask) != 0 ? hotKey::option : 0;
-    modifiers |= (state & xControlMask) != 0 ? hotKey::control : 0;
-    return static_cast<std::uint32_t>(modifiers);
+    std::uint32_t modifiers = 0;
+    modifiers |= (state & xMod4Mask) != 0 ? std::uint32_t{hotKeyModifierCommand} : 0;
+    modifiers |= (state & xShiftMask) != 0 ? std::uint32_t{hotKeyModifierShift} : 0;
+    modifiers |= (state & xLockMask) != 0 ? std::uint32_t{hotKeyModifierCapsLock} : 0;
+    modifiers |= (state & xMod1Mask) != 0 ? std::uint32_t{hotKeyModifierOption} : 0;
+    modifiers |= (state & xControlMask) != 0 ? std::uint32_t{hotKeyModifierControl} : 0;
+    return modifiers;
 }
 
 // X matches a grab only when the modifiers held equal the grabbed ones exactly, and a lock that is on
