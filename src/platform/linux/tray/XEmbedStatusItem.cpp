@@ -23,7 +23,12 @@ XEmbedStatusItem::~XEmbedStatusItem() {
     withdraw();
 }
 
+// Every change of the entry list refreshes every item; an unchanged disc is not painted again, which
+// on a tray without alpha would read the background back from the server each time.
 void XEmbedStatusItem::setImage(const DiscIcon& icon) {
+    if (image_ == icon) {
+        return;
+    }
     image_ = icon;
     if (window_) {
         window_->setContent(image_, alpha_);
