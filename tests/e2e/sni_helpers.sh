@@ -124,10 +124,7 @@ type=statusnotifier
 alignment=Left
 CONF
   PANEL_MENU_CLASS='^lxqt-panel$'
-  lxqt-panel >>"$E2E_HOME/panel.out" 2>&1 &
-  PANEL_PID=$!
-  E2E_PIDS+=("$PANEL_PID")
-  wait_for 20 "the panel's StatusNotifierWatcher" watcher_running
+  run_panel lxqt-panel
 }
 
 # An Xfce panel along the top of the screen with the notification area plugin alone (XEmbed and
@@ -179,7 +176,12 @@ XML
   fi
   # The notification area runs in a plugin process of its own, which shows the menus.
   PANEL_MENU_CLASS='^wrapper-2\.0$'
-  xfce4-panel >>"$E2E_HOME/panel.out" 2>&1 &
+  run_panel xfce4-panel
+}
+
+# Starts the panel program in the background and waits until it is the StatusNotifierWatcher.
+run_panel() {
+  "$1" >>"$E2E_HOME/panel.out" 2>&1 &
   PANEL_PID=$!
   E2E_PIDS+=("$PANEL_PID")
   wait_for 20 "the panel's StatusNotifierWatcher" watcher_running
