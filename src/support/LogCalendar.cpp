@@ -1,23 +1,28 @@
 #include "support/LogCalendar.h"
 
+#include "support/DatePattern.h"
+#include "support/IcuDateFormat.h"
+#include "support/LocaleDateTable.h"
+#include "support/TimeZoneRules.h"
+
 #include <cstdlib>
-#include <stdexcept>
-#include <unicode/datefmt.h>
-#include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
 
 namespace driftmark {
 
+// Either the log's own formatter (a pattern, the locale's names, the zone's rules) or, for what it does
+// not cover, ICU's.
 struct LogDateFormatter::Format {
-    std::unique_ptr<icu::DateFormat> icu;
+    std::optional<DatePattern> pattern;
+    DateNames names;
+    std::optional<TimeZoneRules> zone;
+    std::unique_ptr<IcuDateFormat> icu;
 };
 
 namespace {
 
 // Dates are a matter of LC_TIME, which ICU's own default (taken from LC_MESSAGES) does not follow.
-icu::Locale hostLocale() {
+// Empty when nothing is set, for ICU's default.
+std::string hostLocale() {
     for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value == nullptr || *value == '\0') {
@@ -25,63 +30,77 @@ icu::Locale hostLocale() {
         }
         const std::string_view id(value);
         if (id == "C" || id == "POSIX" || id.starts_with("C.")) {
-            return icu::Locale("en_US_POSIX");
+            return "en_US_POSIX";
         }
-        return icu::Locale::createCanonical(value);
+        return std::string(id);
     }
-    return icu::Locale::getDefault();
+    return {};
 }
 
-icu::Locale localeOf(const LogCalendar& calendar) {
-    return calendar.locale.empty() ? hostLocale() : icu::Locale::createCanonical(calendar.locale.c_str());
+std::string localeOf(const LogCalendar& calendar) {
+    return calendar.locale.empty() ? hostLocale() : calendar.locale;
 }
 
-std::unique_ptr<icu::TimeZone> timeZoneOf(const LogCalendar& calendar) {
-    if (calendar.timeZone.empty()) {
-        return std::unique_ptr<icu::TimeZone>(icu::TimeZone::createDefault());
+// The locale's dates from the table, for a plain setting such as "de_DE.UTF-8"; settings with modifiers
+// ("@euro", "@calendar=...") are left to ICU, which knows what they change.
+std::optional<LocaleDates> tableDates(const std::string& locale) {
+    if (locale.empty() || locale.find('@') != std::string::npos) {
+        return std::nullopt;
     }
-    return std::unique_ptr<icu::TimeZone>(
-        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(calendar.timeZone)));
+    return LocaleDateTable::find(std::string_view(locale).substr(0, locale.find('.')));
 }
 
-std::unique_ptr<icu::DateFormat> checked(std::unique_ptr<icu::DateFormat> format, UErrorCode status) {
-    if (U_FAILURE(status) || format == nullptr) {
-        throw std::runtime_error(std::string("cannot create a date format: ") + u_errorName(status));
+std::optional<TimeZoneRules> zoneOf(const LogCalendar& calendar) {
+    return calendar.timeZone.empty() ? TimeZoneRules::host() : TimeZoneRules::named(calendar.timeZone);
+}
+
+std::unique_ptr<LogDateFormatter::Format> ownFormat(std::optional<DatePattern> pattern, DateNames names,
+                                                    std::optional<TimeZoneRules> zone) {
+    if (!pattern || !zone) {
+        return nullptr;
     }
+    auto format = std::make_unique<LogDateFormatter::Format>();
+    format->pattern = std::move(pattern);
+    format->names = std::move(names);
+    format->zone = std::move(zone);
     return format;
 }
 
-std::unique_ptr<icu::DateFormat> patternFormat(std::string_view pattern, const icu::Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    auto format =
-        std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern), locale, status);
-    return checked(std::move(format), status);
+std::unique_ptr<LogDateFormatter::Format> icuFormat(std::unique_ptr<IcuDateFormat> icu) {
+    auto format = std::make_unique<LogDateFormatter::Format>();
+    format->icu = std::move(icu);
+    return format;
 }
 
 } // namespace
 
 LogDateFormatter LogDateFormatter::fixed(const LogCalendar& calendar, std::string_view pattern) {
-    icu::Locale locale = localeOf(calendar);
-    UErrorCode status = U_ZERO_ERROR;
-    locale.setKeywordValue("calendar", "gregorian", status);
-    locale.setKeywordValue("numbers", "latn", status);
-    auto format = checked(patternFormat(pattern, locale), status);
-    format->adoptTimeZone(timeZoneOf(calendar).release());
-    return LogDateFormatter(std::make_unique<Format>(std::move(format)));
+    // Gregorian years and ASCII digits whatever the locale: the default names are all it needs.
+    if (auto format = ownFormat(DatePattern::parse(pattern), DateNames{}, zoneOf(calendar))) {
+        return LogDateFormatter(std::move(format));
+    }
+    return LogDateFormatter(icuFormat(IcuDateFormat::fixed(localeOf(calendar), calendar.timeZone, pattern)));
 }
 
 LogDateFormatter LogDateFormatter::localized(const LogCalendar& calendar, std::string_view pattern) {
-    auto format = patternFormat(pattern, localeOf(calendar));
-    format->adoptTimeZone(timeZoneOf(calendar).release());
-    return LogDateFormatter(std::make_unique<Format>(std::move(format)));
+    const std::string locale = localeOf(calendar);
+    if (auto dates = tableDates(locale)) {
+        if (auto format = ownFormat(DatePattern::parse(pattern), std::move(dates->names), zoneOf(calendar))) {
+            return LogDateFormatter(std::move(format));
+        }
+    }
+    return LogDateFormatter(icuFormat(IcuDateFormat::localized(locale, calendar.timeZone, pattern)));
 }
 
 LogDateFormatter LogDateFormatter::mediumTime(const LogCalendar& calendar) {
-    auto format = checked(std::unique_ptr<icu::DateFormat>(icu::DateFormat::createTimeInstance(
-                              icu::DateFormat::kMedium, localeOf(calendar))),
-                          U_ZERO_ERROR);
-    format->adoptTimeZone(timeZoneOf(calendar).release());
-    return LogDateFormatter(std::make_unique<Format>(std::move(format)));
+    const std::string locale = localeOf(calendar);
+    if (auto dates = tableDates(locale)) {
+        if (auto format = ownFormat(DatePattern::parse(dates->mediumTimePattern), std::move(dates->names),
+                                    zoneOf(calendar))) {
+            return LogDateFormatter(std::move(format));
+        }
+    }
+    return LogDateFormatter(icuFormat(IcuDateFormat::mediumTime(locale, calendar.timeZone)));
 }
 
 LogDateFormatter::LogDateFormatter(std::unique_ptr<Format> format)
@@ -92,12 +111,11 @@ LogDateFormatter& LogDateFormatter::operator=(LogDateFormatter&&) noexcept = def
 LogDateFormatter::~LogDateFormatter() = default;
 
 std::string LogDateFormatter::format(std::chrono::system_clock::time_point time) const {
-    const auto milliseconds = std::chrono::floor<std::chrono::milliseconds>(time).time_since_epoch();
-    icu::UnicodeString text;
-    format_->icu->format(static_cast<UDate>(milliseconds.count()), text);
-    std::string utf8;
-    text.toUTF8String(utf8);
-    return utf8;
+    if (format_->icu) {
+        return format_->icu->format(time);
+    }
+    const auto offset = format_->zone->offsetAt(std::chrono::floor<std::chrono::seconds>(time));
+    return format_->pattern->format(CivilTime::at(time, offset), format_->names);
 }
 
 } // namespace driftmark

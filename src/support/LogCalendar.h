@@ -14,8 +14,8 @@ struct LogCalendar {
     std::string locale;
 };
 
-// Formats instants as local dates and times of a calendar, to UTF-8. ICU formatters are not safe to
-// share between threads, so each object is used from one thread only.
+// Formats instants as local dates and times of a calendar, to UTF-8. Each object is used from one thread
+// only (the formatters of locales left to ICU are not safe to share).
 class LogDateFormatter {
 public:
     // A machine-readable pattern such as "yyyy-MM-dd": Gregorian years and ASCII digits in every locale,
@@ -32,8 +32,10 @@ public:
 
     std::string format(std::chrono::system_clock::time_point time) const;
 
-private:
+    // How the object formats; opaque outside its source file.
     struct Format;
+
+private:
     explicit LogDateFormatter(std::unique_ptr<Format> format);
     std::unique_ptr<Format> format_;
 };

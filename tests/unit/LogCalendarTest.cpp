@@ -1,9 +1,8 @@
 #include "support/LogCalendar.h"
 
-#include <cstdlib>
+#include "fakes/ScopedVariable.h"
+
 #include <gtest/gtest.h>
-#include <optional>
-#include <string>
 
 namespace driftmark {
 namespace {
@@ -48,28 +47,7 @@ TEST(LogCalendar, LocalizedPatternsAndMediumTimeFollowTheLocale) {
     EXPECT_EQ(LogDateFormatter::mediumTime({"America/New_York", "en_GB"}).format(friday), "08:05:09");
 }
 
-// Sets an environment variable for the scope, then puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value)
-        : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        ::setenv(name, value, 1);
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedVariable;
 
 TEST(LogCalendar, HostLocaleComesFromTheTimeSettings) {
     const ScopedVariable all("LC_ALL", "");
