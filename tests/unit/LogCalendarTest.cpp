@@ -63,5 +63,21 @@ TEST(LogCalendar, HostLocaleComesFromTheTimeSettings) {
     }
 }
 
+// With neither given, the host's zone ($TZ here) and locale decide, and a zone the system's database lacks
+// still gets a date.
+TEST(LogCalendar, HostTimeZoneComesFromTheEnvironment) {
+    const ScopedVariable all("LC_ALL", "en_US.UTF-8");
+    {
+        const ScopedVariable zone("TZ", "Asia/Tokyo");
+        EXPECT_EQ(LogDateFormatter::fixed({}, "yyyy-MM-dd HH:mm").format(friday), "2025-03-07 22:05");
+        EXPECT_EQ(LogDateFormatter::mediumTime({}).format(friday), "10:05:09\u202FPM");
+    }
+    {
+        const ScopedVariable zone("TZ", "EST5EDT,M3.2.0,M11.1.0");
+        EXPECT_EQ(LogDateFormatter::fixed({}, "HH:mm").format(friday), "08:05");
+    }
+    EXPECT_EQ(LogDateFormatter::fixed({"Nowhere/Atlantis", "en_US"}, "yyyy").format(friday), "2025");
+}
+
 } // namespace
 } // namespace driftmark
