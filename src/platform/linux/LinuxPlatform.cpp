@@ -10,6 +10,8 @@
 #include "platform/linux/keys/X11SystemShortcutList.h"
 #include "platform/linux/keys/XkbKeyboardLayout.h"
 #include "platform/linux/tray/QtMenuTracking.h"
+#include "platform/linux/wayland/DataControlClipboard.h"
+#include "platform/linux/wayland/WaylandConnection.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
 #include "platform/linux/x11/X11Context.h"
@@ -18,10 +20,28 @@
 
 namespace driftmark {
 
+namespace {
+
+// A compositor that offers data control (version 2 for the primary selection) has its selections read and
+// set directly, whether Qt runs on Wayland or on XWayland; elsewhere they go through Qt and X11.
+std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControlSelection selection) {
+    const std::uint32_t needed = selection == DataControlSelection::primary ? 2 : 1;
+    if (wayland != nullptr && wayland->seat() != nullptr && wayland->dataControlVersion() >= needed) {
+        return std::make_unique<DataControlClipboard>(*wayland, selection);
+    }
+    return std::make_unique<QtClipboard>(selection == DataControlSelection::primary ? QClipboard::Selection
+                                                                                    : QClipboard::Clipboard);
+}
+
+} // namespace
+
 struct LinuxPlatform::Parts {
     Parts(PreferencesStore& preferences, const std::function<void(const std::string&)>& warn,
           const X11HotKeyService::LostGrabReporter& hotKeyLost)
-        : statusBar(warn)
+        : wayland(WaylandConnection::open(warn))
+        , clipboard(makeClipboard(wayland.get(), DataControlSelection::clipboard))
+        , primarySelection(makeClipboard(wayland.get(), DataControlSelection::primary))
+        , statusBar(warn)
         , hotKeyService(x11, hotKeyLost)
         , userDefaults(preferences) {}
 
@@ -29,8 +49,10 @@ struct LinuxPlatform::Parts {
     const X11Context& x11 = X11Context::shared();
     JournalSystemLog systemLog;
     XTestAccessibilityTrust accessibilityTrust{x11};
-    QtClipboard clipboard;
-    QtClipboard primarySelection{QClipboard::Selection};
+    // Driftmark's own Wayland connection, when it runs on a Wayland compositor.
+    std::unique_ptr<WaylandConnection> wayland;
+    std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<Clipboard> primarySelection;
     XTestKeyEventPoster keyEventPoster;
     EwmhWorkspace workspace{x11};
     TrayStatusBar statusBar;
@@ -54,8 +76,8 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() {
     return PlatformServices{
-        parts_->systemLog,      parts_->accessibilityTrust, parts_->clipboard, parts_->primarySelection,
-        parts_->keyEventPoster, parts_->workspace,          parts_->statusBar, parts_->mainQueue,
+        parts_->systemLog,      parts_->accessibilityTrust, *parts_->clipboard, *parts_->primarySelection,
+        parts_->keyEventPoster, parts_->workspace,          parts_->statusBar,  parts_->mainQueue,
         parts_->application,    parts_->userDefaults,       parts_->windows};
 }
 

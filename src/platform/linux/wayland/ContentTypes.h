@@ -1,0 +1,42 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace driftmark {
+
+// The types of a selection worth reading: each offered type once, in offered order, without the names
+// that stand for no contents of their own. Those are the X11 selection targets that a bridge from XWayland
+// may pass through (some of them ask the owner to do something, others name server resources), the
+// image type that Qt adds to any selection holding an image, and the link type that Qt derives from
+// text/uri-list. Saving and restoring them would offer false types.
+inline std::vector<std::string> contentTypes(const std::vector<std::string>& offered) {
+    static constexpr std::array<std::string_view, 14> notContents = {"TARGETS",
+                                                                     "MULTIPLE",
+                                                                     "TIMESTAMP",
+                                                                     "SAVE_TARGETS",
+                                                                     "DELETE",
+                                                                     "INSERT_SELECTION",
+                                                                     "INSERT_PROPERTY",
+                                                                     "LENGTH",
+                                                                     "PIXMAP",
+                                                                     "BITMAP",
+                                                                     "DRAWABLE",
+                                                                     "COLORMAP",
+                                                                     "application/x-qt-image",
+                                                                     "text/x-moz-url"};
+    std::vector<std::string> types;
+    for (const std::string& type : offered) {
+        if (type.empty() || std::find(notContents.begin(), notContents.end(), type) != notContents.end() ||
+            std::find(types.begin(), types.end(), type) != types.end()) {
+            continue;
+        }
+        types.push_back(type);
+    }
+    return types;
+}
+
+} // namespace driftmark

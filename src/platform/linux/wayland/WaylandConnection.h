@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+struct wl_display;
+struct wl_registry;
+struct wl_seat;
+struct zwlr_data_control_manager_v1;
+
+namespace driftmark {
+
+// Driftmark's own connection to the Wayland compositor, apart from the one Qt may have, so that the Wayland
+// services work whether Qt draws on Wayland or on XWayland. It keeps the globals the services need and
+// dispatches the compositor's events from the event loop as they arrive. A compositor that goes away is
+// reported once; the services then find the connection lost and do nothing more.
+class WaylandConnection final {
+public:
+    // Connects to $WAYLAND_DISPLAY; absent without one, or when the compositor cannot be reached. `warn`
+    // hears of a connection that was lost later.
+    static std::unique_ptr<WaylandConnection> open(std::function<void(const std::string&)> warn);
+    ~WaylandConnection();
+    WaylandConnection(const WaylandConnection&) = delete;
+    WaylandConnection& operator=(const WaylandConnection&) = delete;
+
+    wl_display* display() const { return display_; }
+    // The first seat the compositor announced; null when there is none.
+    wl_seat* seat() const { return seat_; }
+    // The data-control manager and the version bound (0 when the compositor offers none).
+    zwlr_data_control_manager_v1* dataControlManager() const { return dataControl_; }
+    std::uint32_t dataControlVersion() const { return dataControlVersion_; }
+
+    bool lost() const { return lost_; }
+    // Sends the requests made so far; what the socket cannot take yet goes as soon as it can.
+    void flush();
+
+private:
+    WaylandConnection(wl_display* display, std::function<void(const std::string&)> warn);
+    bool start();
+    void dispatch();
+    void connectionLost();
+
+    static void global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                       std::uint32_t version);
+    static void globalRemoved(void* data, wl_registry* registry, std::uint32_t name);
+
+    wl_display* display_ = nullptr;
+    std::function<void(const std::string&)> warn_;
+    wl_registry* registry_ = nullptr;
+    wl_seat* seat_ = nullptr;
+    zwlr_data_control_manager_v1* dataControl_ = nullptr;
+    std::uint32_t dataControlVersion_ = 0;
+    std::unique_ptr<QSocketNotifier> readable_;
+    std::unique_ptr<QSocketNotifier> writable_;
+    bool lost_ = false;
+};
+
+} // namespace driftmark
