@@ -1,4 +1,4 @@
-#include "platform/linux/wayland/ContentTypes.h"
+#include "platform/linux/ContentTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,41 +1,12 @@
 #include "platform/linux/wayland/DataControlClipboard.h"
 
-#include "platform/linux/wayland/ContentTypes.h"
+#include "platform/linux/ContentTypes.h"
 #include "platform/linux/wayland/DataControlSource.h"
 #include "platform/linux/wayland/WaylandConnection.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-#include <algorithm>
-#include <malloc.h>
-#include <string_view>
 #include <wayland-client.h>
 
 namespace driftmark {
-
-namespace {
-
-constexpr std::string_view plainText = "text/plain";
-constexpr std::string_view plainTextUtf8 = "text/plain;charset=utf-8";
-
-// Handing freed memory back to the system pays only after contents of this size.
-constexpr std::size_t largeContents = std::size_t{1} << 20;
-
-std::size_t sizeOf(const std::vector<std::pair<std::string, QByteArray>>& contents) {
-    std::size_t size = 0;
-    for (const auto& entry : contents) {
-        size += static_cast<std::size_t>(entry.second.size());
-    }
-    return size;
-}
-
-// Large blocks freed after a large selection stay with the process unless they are handed back. Done on
-// the next turn of the event loop, by when the caller has dropped its own copy as well.
-void returnFreedMemoryLater() {
-    QTimer::singleShot(0, QCoreApplication::instance(), [] { ::malloc_trim(0); });
-}
-
-} // namespace
 
 DataControlClipboard::DataControlClipboard(WaylandConnection& connection, DataControlSelection selection)
     : connection_(connection)
@@ -53,26 +24,14 @@ void DataControlClipboard::clearContents() {
 }
 
 void DataControlClipboard::setString(const std::string& text) {
-    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    write(std::string(plainText), bytes);
-    write(std::string(plainTextUtf8), bytes);
+    contents_.writeText(text);
     publish();
 }
 
 void DataControlClipboard::setData(const Bytes& bytes, const std::string& type) {
-    write(type,
-          QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    contents_.write(
+        type, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
     publish();
-}
-
-void DataControlClipboard::write(const std::string& type, const QByteArray& bytes) {
-    const auto existing = std::find_if(contents_.begin(), contents_.end(),
-                                       [&](const auto& entry) { return entry.first == type; });
-    if (existing != contents_.end()) {
-        existing->second = bytes;
-    } else {
-        contents_.emplace_back(type, bytes);
-    }
 }
 
 // The new source becomes the selection before the old one is withdrawn, so that nobody sees an empty
@@ -82,15 +41,12 @@ void DataControlClipboard::publish() {
         source_.reset();
         return;
     }
-    auto source =
-        std::make_unique<DataControlSource>(connection_, writers_, contents_, [this] { cancelled(); });
+    auto source = std::make_unique<DataControlSource>(connection_, writers_, contents_.entries(),
+                                                      [this] { cancelled(); });
     device_.setSelection(source->source());
     source_ = std::move(source);
     connection_.flush();
-    // Large contents written here are, as a rule, a saved clipboard put back, whose saved copy goes now.
-    if (sizeOf(contents_) >= largeContents) {
-        returnFreedMemoryLater();
-    }
+    contents_.published();
 }
 
 bool DataControlClipboard::ownsContents() const {
@@ -99,39 +55,19 @@ bool DataControlClipboard::ownsContents() const {
 
 // Another program's selection replaced ours: the source goes, and so do the contents.
 void DataControlClipboard::cancelled() {
-    const std::size_t size = sizeOf(contents_);
     source_.reset();
-    contents_.clear();
-    contents_.shrink_to_fit();
-    if (size >= largeContents) {
-        returnFreedMemoryLater();
-    }
+    contents_.drop();
 }
 
 std::optional<std::string> DataControlClipboard::string() const {
-    if (!ownsContents()) {
-        return std::nullopt;
-    }
-    for (const std::string_view type : {plainTextUtf8, plainText}) {
-        const auto found = std::find_if(contents_.begin(), contents_.end(),
-                                        [type](const auto& entry) { return entry.first == type; });
-        if (found != contents_.end()) {
-            return found->second.toStdString();
-        }
-    }
-    return std::nullopt;
+    return ownsContents() ? contents_.text() : std::nullopt;
 }
 
 void DataControlClipboard::read(std::function<void(ClipboardReading)> completion) {
     stopReading();
     // What Driftmark published itself needs no round trip.
     if (ownsContents()) {
-        ClipboardReading reading;
-        reading.listed = true;
-        for (const auto& [type, bytes] : contents_) {
-            reading.contents.emplace_back(type, Bytes(bytes.begin(), bytes.end()));
-        }
-        completion(std::move(reading));
+        completion(contents_.reading());
         return;
     }
     if (connection_.lost()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clipboard.h"
+#include "platform/linux/SelectionContents.h"
 #include "platform/linux/wayland/DataControlDevice.h"
 #include "platform/linux/wayland/DataControlOfferReader.h"
 #include "platform/linux/wayland/PipeWriters.h"
@@ -39,7 +40,6 @@ public:
     void stopReading() override;
 
 private:
-    void write(const std::string& type, const QByteArray& bytes);
     void publish();
     bool ownsContents() const;
     void cancelled();
@@ -49,9 +49,8 @@ private:
     DataControlDevice device_;
     PipeWriters writers_;
     DataControlOfferReader reader_;
-    // Everything written since the last clear, in write order; a type written again keeps its place.
-    // Shared with the published source, not copied; dropped once another selection replaces it.
-    std::vector<std::pair<std::string, QByteArray>> contents_;
+    // Dropped once another selection replaces it.
+    SelectionContents contents_;
     std::unique_ptr<DataControlSource> source_;
     // A read waits for the compositor to have told of every selection change before its own request,
     // so that it reads the selection of now, not the one of the last event dispatched.

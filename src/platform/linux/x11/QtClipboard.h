@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clipboard.h"
+#include "platform/linux/SelectionContents.h"
 
 #include <QByteArray>
 #include <QClipboard>
@@ -35,16 +36,13 @@ public:
     void stopReading() override;
 
 private:
-    void write(const std::string& type, const QByteArray& bytes);
     void publish() const;
     bool ownsContents() const;
     void ownerChanged();
 
     QClipboard::Mode mode_;
-    // Everything written since the last clear, in write order; a type written again keeps its place.
-    // The bytes are shared with what Qt publishes, not copied, and dropped once another program owns
-    // the clipboard.
-    std::vector<std::pair<std::string, QByteArray>> contents_;
+    // Dropped once another program owns the selection.
+    SelectionContents contents_;
     // Reads what another program put on the clipboard.
     std::unique_ptr<X11SelectionReader> reader_;
     QMetaObject::Connection ownerWatch_;

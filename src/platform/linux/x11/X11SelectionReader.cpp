@@ -1,5 +1,6 @@
 #include "platform/linux/x11/X11SelectionReader.h"
 
+#include "platform/linux/ContentTypes.h"
 #include "platform/linux/x11/X11Connection.h"
 #include "platform/linux/x11/XcbReply.h"
 
@@ -18,25 +19,6 @@ namespace {
 // The type that the best of the owner's text targets is read as.
 constexpr std::string_view plainText = "text/plain";
 
-// Targets that belong to the selection protocol rather than to the contents (some of them ask the owner
-// to do something), server resources whose ids mean nothing once saved, the image type that Qt adds to
-// any clipboard holding an image, and the link type that Qt offers, and answers, only from
-// text/uri-list. Saving and restoring them would offer false types.
-constexpr std::array<std::string_view, 14> notContentTargets = {"TARGETS",
-                                                                "MULTIPLE",
-                                                                "TIMESTAMP",
-                                                                "SAVE_TARGETS",
-                                                                "DELETE",
-                                                                "INSERT_SELECTION",
-                                                                "INSERT_PROPERTY",
-                                                                "LENGTH",
-                                                                "PIXMAP",
-                                                                "BITMAP",
-                                                                "DRAWABLE",
-                                                                "COLORMAP",
-                                                                "application/x-qt-image",
-                                                                "text/x-moz-url"};
-
 // X11's names for plain text, best first. Qt calls every one of them text/plain, and offers them all
 // again for text/plain when the clipboard is restored.
 constexpr std::array<std::string_view, 4> textTargets = {"UTF8_STRING", "text/plain", "STRING", "TEXT"};
@@ -44,11 +26,6 @@ constexpr std::string_view latin1Target = "STRING";
 
 // The INCR size announcement is only a lower bound; no more than this is reserved on its word.
 constexpr std::size_t largestReservation = std::size_t{64} << 20;
-
-template <std::size_t size>
-bool isOneOf(const std::array<std::string_view, size>& names, std::string_view name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 Bytes utf8FromLatin1(const Bytes& latin1) {
     Bytes utf8;
@@ -302,7 +279,7 @@ void X11SelectionReader::list(Transfer listing) {
     std::size_t textRank = textTargets.size();
     for (std::size_t index = 0; index < atoms.size(); ++index) {
         const std::string& name = targetNames[index];
-        if (name.empty() || isOneOf(notContentTargets, name)) {
+        if (!isSelectionContent(name)) {
             continue;
         }
         if (const auto rank = static_cast<std::size_t>(

@@ -8,12 +8,11 @@
 
 namespace driftmark {
 
-// The types of a selection worth reading: each offered type once, in offered order, without the names
-// that stand for no contents of their own. Those are the X11 selection targets that a bridge from XWayland
-// may pass through (some of them ask the owner to do something, others name server resources), the
-// image type that Qt adds to any selection holding an image, and the link type that Qt derives from
-// text/uri-list. Saving and restoring them would offer false types.
-inline std::vector<std::string> contentTypes(const std::vector<std::string>& offered) {
+// Names a selection may offer that stand for no contents of their own: X11 selection targets (some of
+// them ask the owner to do something, others name server resources, and a bridge from XWayland may pass
+// them through to Wayland), the image type that Qt adds to any selection holding an image, and the link
+// type that Qt derives from text/uri-list. Saving and restoring them would offer false types.
+inline bool isSelectionContent(std::string_view type) {
     static constexpr std::array<std::string_view, 14> notContents = {"TARGETS",
                                                                      "MULTIPLE",
                                                                      "TIMESTAMP",
@@ -28,13 +27,16 @@ inline std::vector<std::string> contentTypes(const std::vector<std::string>& off
                                                                      "COLORMAP",
                                                                      "application/x-qt-image",
                                                                      "text/x-moz-url"};
+    return !type.empty() && std::find(notContents.begin(), notContents.end(), type) == notContents.end();
+}
+
+// The types of a selection worth reading: each offered type once, in offered order, contents only.
+inline std::vector<std::string> contentTypes(const std::vector<std::string>& offered) {
     std::vector<std::string> types;
     for (const std::string& type : offered) {
-        if (type.empty() || std::find(notContents.begin(), notContents.end(), type) != notContents.end() ||
-            std::find(types.begin(), types.end(), type) != types.end()) {
-            continue;
+        if (isSelectionContent(type) && std::find(types.begin(), types.end(), type) == types.end()) {
+            types.push_back(type);
         }
-        types.push_back(type);
     }
     return types;
 }
