@@ -11,6 +11,7 @@
 #include "platform/linux/keys/XkbKeyboardLayout.h"
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
+#include "platform/linux/wayland/ForeignToplevelWorkspace.h"
 #include "platform/linux/wayland/WaylandConnection.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
@@ -33,6 +34,15 @@ std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControl
                                                                                     : QClipboard::Clipboard);
 }
 
+// A compositor that lists its windows to Driftmark's own connection is asked which one is active, whether
+// Qt runs on Wayland or on XWayland; elsewhere the X11 window manager is.
+std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Context& x11) {
+    if (wayland != nullptr && wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr) {
+        return std::make_unique<ForeignToplevelWorkspace>(*wayland);
+    }
+    return std::make_unique<EwmhWorkspace>(x11);
+}
+
 } // namespace
 
 struct LinuxPlatform::Parts {
@@ -41,6 +51,7 @@ struct LinuxPlatform::Parts {
         : wayland(WaylandConnection::open(warn))
         , clipboard(makeClipboard(wayland.get(), DataControlSelection::clipboard))
         , primarySelection(makeClipboard(wayland.get(), DataControlSelection::primary))
+        , workspace(makeWorkspace(wayland.get(), x11))
         , statusBar(warn)
         , hotKeyService(x11, hotKeyLost)
         , userDefaults(preferences) {}
@@ -54,7 +65,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Clipboard> primarySelection;
     XTestKeyEventPoster keyEventPoster;
-    EwmhWorkspace workspace{x11};
+    std::unique_ptr<Workspace> workspace;
     TrayStatusBar statusBar;
     QtMainQueue mainQueue;
     QtApplication application;
@@ -77,7 +88,7 @@ LinuxPlatform::~LinuxPlatform() = default;
 PlatformServices LinuxPlatform::services() {
     return PlatformServices{
         parts_->systemLog,      parts_->accessibilityTrust, *parts_->clipboard, *parts_->primarySelection,
-        parts_->keyEventPoster, parts_->workspace,          parts_->statusBar,  parts_->mainQueue,
+        parts_->keyEventPoster, *parts_->workspace,         parts_->statusBar,  parts_->mainQueue,
         parts_->application,    parts_->userDefaults,       parts_->windows};
 }
 

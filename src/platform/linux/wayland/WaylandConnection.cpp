@@ -1,6 +1,7 @@
 #include "platform/linux/wayland/WaylandConnection.h"
 
 #include "wlr-data-control-unstable-v1-client-protocol.h"
+#include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -18,6 +19,7 @@ namespace {
 // version does.
 constexpr std::uint32_t newestSeatVersion = 1;
 constexpr std::uint32_t newestDataControlVersion = 2;
+constexpr std::uint32_t newestForeignToplevelVersion = 3;
 
 } // namespace
 
@@ -46,6 +48,9 @@ WaylandConnection::~WaylandConnection() {
     writable_.reset();
     if (dataControl_ != nullptr) {
         zwlr_data_control_manager_v1_destroy(dataControl_);
+    }
+    if (foreignToplevels_ != nullptr) {
+        zwlr_foreign_toplevel_manager_v1_destroy(foreignToplevels_);
     }
     if (seat_ != nullptr) {
         wl_seat_destroy(seat_);
@@ -87,6 +92,11 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
         self->dataControlVersion_ = std::min(version, newestDataControlVersion);
         self->dataControl_ = static_cast<zwlr_data_control_manager_v1*>(wl_registry_bind(
             registry, name, &zwlr_data_control_manager_v1_interface, self->dataControlVersion_));
+    } else if (std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0 &&
+               self->foreignToplevels_ == nullptr) {
+        self->foreignToplevels_ = static_cast<zwlr_foreign_toplevel_manager_v1*>(
+            wl_registry_bind(registry, name, &zwlr_foreign_toplevel_manager_v1_interface,
+                             std::min(version, newestForeignToplevelVersion)));
     }
 }
 

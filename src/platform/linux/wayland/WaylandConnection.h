@@ -10,6 +10,7 @@ struct wl_display;
 struct wl_registry;
 struct wl_seat;
 struct zwlr_data_control_manager_v1;
+struct zwlr_foreign_toplevel_manager_v1;
 
 namespace driftmark {
 
@@ -32,6 +33,10 @@ public:
     // The data-control manager and the version bound (0 when the compositor offers none).
     zwlr_data_control_manager_v1* dataControlManager() const { return dataControl_; }
     std::uint32_t dataControlVersion() const { return dataControlVersion_; }
+    // The foreign-toplevel manager; null when the compositor offers none. The compositor tells of every
+    // window once the binding is flushed, and those events wait for the next dispatch: its one user sets
+    // its listener, and flushes, before the event loop runs.
+    zwlr_foreign_toplevel_manager_v1* foreignToplevelManager() const { return foreignToplevels_; }
 
     bool lost() const { return lost_; }
     // Sends the requests made so far; what the socket cannot take yet goes as soon as it can.
@@ -53,6 +58,7 @@ private:
     wl_seat* seat_ = nullptr;
     zwlr_data_control_manager_v1* dataControl_ = nullptr;
     std::uint32_t dataControlVersion_ = 0;
+    zwlr_foreign_toplevel_manager_v1* foreignToplevels_ = nullptr;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
     bool lost_ = false;
