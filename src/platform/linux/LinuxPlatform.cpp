@@ -12,6 +12,8 @@
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
 #include "platform/linux/wayland/ForeignToplevelWorkspace.h"
+#include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
+#include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/WaylandConnection.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
@@ -43,6 +45,27 @@ std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Co
     return std::make_unique<EwmhWorkspace>(x11);
 }
 
+// A compositor that offers virtual keyboards is typed into through one of Driftmark's own, which reaches
+// its Wayland and XWayland windows alike; elsewhere keystrokes go through XTest.
+bool typesThroughWayland(const WaylandConnection* wayland) {
+    return wayland != nullptr && wayland->virtualKeyboardManager() != nullptr;
+}
+
+std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland) {
+    if (typesThroughWayland(wayland)) {
+        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
+    }
+    return std::make_unique<XTestKeyEventPoster>();
+}
+
+std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnection* wayland,
+                                                           const X11Context& x11) {
+    if (typesThroughWayland(wayland)) {
+        return std::make_unique<VirtualKeyboardAccessibilityTrust>(*wayland);
+    }
+    return std::make_unique<XTestAccessibilityTrust>(x11);
+}
+
 } // namespace
 
 struct LinuxPlatform::Parts {
@@ -51,6 +74,8 @@ struct LinuxPlatform::Parts {
         : wayland(WaylandConnection::open(warn))
         , clipboard(makeClipboard(wayland.get(), DataControlSelection::clipboard))
         , primarySelection(makeClipboard(wayland.get(), DataControlSelection::primary))
+        , accessibilityTrust(makeAccessibilityTrust(wayland.get(), x11))
+        , keyEventPoster(makeKeyEventPoster(wayland.get()))
         , workspace(makeWorkspace(wayland.get(), x11))
         , statusBar(warn)
         , hotKeyService(x11, hotKeyLost)
@@ -59,12 +84,12 @@ struct LinuxPlatform::Parts {
     // The X11 services share Qt's connection, its screen and the atoms interned for them.
     const X11Context& x11 = X11Context::shared();
     JournalSystemLog systemLog;
-    XTestAccessibilityTrust accessibilityTrust{x11};
     // Driftmark's own Wayland connection, when it runs on a Wayland compositor.
     std::unique_ptr<WaylandConnection> wayland;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Clipboard> primarySelection;
-    XTestKeyEventPoster keyEventPoster;
+    std::unique_ptr<AccessibilityTrust> accessibilityTrust;
+    std::unique_ptr<KeyEventPoster> keyEventPoster;
     std::unique_ptr<Workspace> workspace;
     TrayStatusBar statusBar;
     QtMainQueue mainQueue;
@@ -87,9 +112,9 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 PlatformServices LinuxPlatform::services() {
     return PlatformServices{
-        parts_->systemLog,      parts_->accessibilityTrust, *parts_->clipboard, *parts_->primarySelection,
-        parts_->keyEventPoster, *parts_->workspace,         parts_->statusBar,  parts_->mainQueue,
-        parts_->application,    parts_->userDefaults,       parts_->windows};
+        parts_->systemLog,       *parts_->accessibilityTrust, *parts_->clipboard, *parts_->primarySelection,
+        *parts_->keyEventPoster, *parts_->workspace,          parts_->statusBar,  parts_->mainQueue,
+        parts_->application,     parts_->userDefaults,        parts_->windows};
 }
 
 } // namespace driftmark

@@ -1,5 +1,6 @@
 #include "platform/linux/wayland/WaylandConnection.h"
 
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
@@ -52,6 +53,9 @@ WaylandConnection::~WaylandConnection() {
     if (foreignToplevels_ != nullptr) {
         zwlr_foreign_toplevel_manager_v1_destroy(foreignToplevels_);
     }
+    if (virtualKeyboard_ != nullptr) {
+        zwp_virtual_keyboard_manager_v1_destroy(virtualKeyboard_);
+    }
     if (seat_ != nullptr) {
         wl_seat_destroy(seat_);
     }
@@ -97,6 +101,10 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
         self->foreignToplevels_ = static_cast<zwlr_foreign_toplevel_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_foreign_toplevel_manager_v1_interface,
                              std::min(version, newestForeignToplevelVersion)));
+    } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0 &&
+               self->virtualKeyboard_ == nullptr) {
+        self->virtualKeyboard_ = static_cast<zwp_virtual_keyboard_manager_v1*>(
+            wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
     }
 }
 

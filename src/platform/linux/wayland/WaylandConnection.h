@@ -11,6 +11,7 @@ struct wl_registry;
 struct wl_seat;
 struct zwlr_data_control_manager_v1;
 struct zwlr_foreign_toplevel_manager_v1;
+struct zwp_virtual_keyboard_manager_v1;
 
 namespace driftmark {
 
@@ -37,6 +38,8 @@ public:
     // window once the binding is flushed, and those events wait for the next dispatch: its one user sets
     // its listener, and flushes, before the event loop runs.
     zwlr_foreign_toplevel_manager_v1* foreignToplevelManager() const { return foreignToplevels_; }
+    // The virtual-keyboard manager; null when the compositor offers none.
+    zwp_virtual_keyboard_manager_v1* virtualKeyboardManager() const { return virtualKeyboard_; }
 
     bool lost() const { return lost_; }
     // Sends the requests made so far; what the socket cannot take yet goes as soon as it can.
@@ -59,6 +62,7 @@ private:
     zwlr_data_control_manager_v1* dataControl_ = nullptr;
     std::uint32_t dataControlVersion_ = 0;
     zwlr_foreign_toplevel_manager_v1* foreignToplevels_ = nullptr;
+    zwp_virtual_keyboard_manager_v1* virtualKeyboard_ = nullptr;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
     bool lost_ = false;

@@ -1,10 +1,7 @@
 #pragma once
 
 #include "platform/AccessibilityTrust.h"
-
-#include <QPointer>
-
-class QMessageBox;
+#include "platform/linux/SmartPasteNotice.h"
 
 namespace driftmark {
 
@@ -26,7 +23,7 @@ private:
     void showExplanation(bool trusted);
 
     const X11Context& x11_;
-    QPointer<QMessageBox> notice_;
+    SmartPasteNotice notice_;
 };
 
 } // namespace driftmark

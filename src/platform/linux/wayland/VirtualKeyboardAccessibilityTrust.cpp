@@ -1,0 +1,56 @@
+#include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
+
+#include "platform/linux/wayland/WaylandConnection.h"
+
+namespace driftmark {
+
+VirtualKeyboardAccessibilityTrust::VirtualKeyboardAccessibilityTrust(const WaylandConnection& connection)
+    : connection_(connection) {}
+
+bool VirtualKeyboardAccessibilityTrust::isTrusted() const {
+    return !connection_.lost() && connection_.virtualKeyboardManager() != nullptr &&
+           connection_.seat() != nullptr;
+}
+
+bool VirtualKeyboardAccessibilityTrust::isTrustedWithPrompt() {
+    const bool trusted = isTrusted();
+    if (!trusted) {
+        showExplanation();
+    }
+    return trusted;
+}
+
+void VirtualKeyboardAccessibilityTrust::openAccessibilitySettings() {
+    showExplanation();
+}
+
+void VirtualKeyboardAccessibilityTrust::showExplanation() {
+    if (isTrusted()) {
+        notice_.show(
+            true, QStringLiteral("Smart Paste can paste for you."),
+            QStringLiteral("This compositor lets Driftmark type (it offers the virtual-keyboard "
+                           "protocol), so Smart Paste types the paste shortcut into the application you "
+                           "were working in."));
+        return;
+    }
+    QString missing;
+    if (connection_.lost()) {
+        missing =
+            QStringLiteral("Driftmark has lost its connection to the compositor (start Driftmark again)");
+    } else if (connection_.virtualKeyboardManager() == nullptr) {
+        missing =
+            QStringLiteral("the compositor does not offer the virtual-keyboard protocol (as GNOME's does "
+                           "not)");
+    } else {
+        missing = QStringLiteral("the compositor has no seat to put a keyboard on");
+    }
+    notice_.show(
+        false, QStringLiteral("Smart Paste cannot paste on this desktop."),
+        QStringLiteral("Smart Paste needs to type the paste keystroke in the application you were "
+                       "working in, and it cannot on this desktop: ") +
+            missing +
+            QStringLiteral(". Until it can, Smart Paste falls back to a plain copy: the text goes to "
+                           "the clipboard and you paste it yourself."));
+}
+
+} // namespace driftmark
