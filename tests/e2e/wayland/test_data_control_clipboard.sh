@@ -3,44 +3,13 @@
 # what other programs paste with no window focused, what other programs set it reads byte for byte, large
 # or not, without ever waiting on them, it lets go of the selection when another program takes it, and it
 # outlives the compositor.
-set -euo pipefail
 
 DRIVER=${1:?usage: $0 CLIPBOARD_DRIVER}
-REPO_DIR=$(cd "$(dirname "$0")/../../.." && pwd)
-if [ -z "${WAYLAND_COMPOSITOR_PID:-}" ]; then
-  exec "$REPO_DIR/scripts/with-wayland-desktop" bash "$0" "$@"
-fi
+source "$(dirname "$0")/lib.sh"
 for tool in wl-copy wl-paste; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing; run scripts/install-deps" >&2; exit 1; }
 done
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/driftmark-wayland-e2e-XXXXXX")
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config"
-mkdir -p "$HOME"
-PIDS=()
-cleanup() {
-  local pid
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# wait_for SECONDS DESCRIPTION COMMAND...: polls until the command succeeds, for a bounded time.
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out after ${seconds}s waiting for: $what"
-    sleep 0.05
-  done
-}
 
 # start_driver NAME [--primary]: a clipboard driver whose pipes are ${NAME}_IN and ${NAME}_OUT.
 start_driver() {

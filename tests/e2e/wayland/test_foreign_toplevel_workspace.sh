@@ -2,29 +2,12 @@
 # Driftmark's foreign-toplevel workspace on a private headless sway, with native Wayland windows, one of
 # them with Driftmark's own app_id: frontmost and previous follow sway's focus, Driftmark's window is never
 # the previous one, activating the previous one focuses it, and a closed window is forgotten.
-set -euo pipefail
-
 DRIVER="$(dirname "${1:?usage: $0 CLIPBOARD_DRIVER}")/driftmark_e2e_wayland_workspace"
-if [ -z "${WAYLAND_COMPOSITOR_PID:-}" ]; then
-  exec "$(dirname "$0")/../../../scripts/with-wayland-desktop" bash "$0" "$@"
-fi
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/driftmark-wayland-e2e-XXXXXX")
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" QT_QPA_PLATFORM=wayland
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# wait_for DESCRIPTION COMMAND...: polls until the command succeeds, for at most 10 seconds.
-wait_for() {
-  local what=$1 deadline=$((SECONDS + 10))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what (last answer: '${LINE:-}')"
-    sleep 0.05
-  done
-}
+source "$(dirname "$0")/lib.sh"
+export QT_QPA_PLATFORM=wayland
 
 # sway's command socket lies beside its Wayland socket.
-wait_for "sway's command socket" compgen -G "$(dirname "$WAYLAND_DISPLAY")/sway-ipc.*.sock"
+wait_for 10 "sway's command socket" compgen -G "$(dirname "$WAYLAND_DISPLAY")/sway-ipc.*.sock"
 SWAYSOCK=$(compgen -G "$(dirname "$WAYLAND_DISPLAY")/sway-ipc.*.sock") && export SWAYSOCK
 
 mkfifo "$WORK/in" "$WORK/out"
@@ -35,36 +18,36 @@ ask() { echo "$1" >&"$IN"; read -r -t 20 LINE <&"$OUT" || fail "the driver stopp
 is() { ask "$1" && read -r HANDLE app name <<<"$LINE" && [ "$app $name" = "$2 $3" ]; }
 absent() { ask "$1" && [ "$LINE" = absent ]; }
 focused() { [ "$(swaymsg -t get_tree | jq -r '.. | objects | select(.focused) | .app_id')" = "$1" ]; }
-open() { "$DRIVER" window "$1" "$2" & wait_for "sway to focus $1" focused "$1"; }
+open() { "$DRIVER" window "$1" "$2" & wait_for 10 "sway to focus $1" focused "$1"; }
 
 absent previous || fail "a previous application on an empty desktop: '$LINE'"
 open org.example.Editor "Editor window"
-wait_for "the editor to be frontmost" is frontmost org.example.Editor "Editor window"
+wait_for 10 "the editor to be frontmost" is frontmost org.example.Editor "Editor window"
 editor=$HANDLE
 open org.example.Notes "Notes window"
 notes_pid=$!
-wait_for "the notes to be previous" is previous org.example.Notes "Notes window"
+wait_for 10 "the notes to be previous" is previous org.example.Notes "Notes window"
 notes=$HANDLE
 [ "$notes" != "$editor" ] || fail "two windows share the handle $notes"
 swaymsg '[app_id="org.example.Editor"] focus' >/dev/null
-wait_for "the editor to be previous again" is previous org.example.Editor "Editor window"
+wait_for 10 "the editor to be previous again" is previous org.example.Editor "Editor window"
 [ "$HANDLE" = "$editor" ] || fail "the editor's handle changed from $editor to $HANDLE"
 
 # Driftmark's own window is frontmost under Driftmark's identifier, and never previous.
 open app.driftmark.menubar "Driftmark Settings"
-wait_for "Driftmark's window to be frontmost" is frontmost app.driftmark.menubar "Driftmark Settings"
+wait_for 10 "Driftmark's window to be frontmost" is frontmost app.driftmark.menubar "Driftmark Settings"
 is previous org.example.Editor "Editor window" || fail "the previous application is '$LINE'"
 ask "activate $editor"
 [ "$LINE" = activated ] || fail "activating the editor answered '$LINE'"
-wait_for "sway to focus the editor" focused org.example.Editor
+wait_for 10 "sway to focus the editor" focused org.example.Editor
 
 # The previous window closes while Driftmark's is in front: it is forgotten, and its handle refused.
 swaymsg '[app_id="org.example.Notes"] focus' >/dev/null
 swaymsg '[app_id="app.driftmark.menubar"] focus' >/dev/null
-wait_for "Driftmark's window to be frontmost" is frontmost app.driftmark.menubar "Driftmark Settings"
+wait_for 10 "Driftmark's window to be frontmost" is frontmost app.driftmark.menubar "Driftmark Settings"
 is previous org.example.Notes "Notes window" || fail "the previous application is '$LINE'"
 kill "$notes_pid"
-wait_for "the closed notes to be forgotten" absent previous
+wait_for 10 "the closed notes to be forgotten" absent previous
 ask "activate $notes"
 [ "$LINE" = refused ] || fail "activating the closed window answered '$LINE'"
 echo PASS

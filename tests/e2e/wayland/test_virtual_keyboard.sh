@@ -4,46 +4,15 @@
 # arrive as such, a modifier key held on Driftmark's keyboard is set aside for a chord and back after it,
 # no chord leaves a modifier behind, and the keys are read with the layout of the user's keyboard. sway lets Driftmark type; a compositor without virtual keyboards
 # does not, and the prompt says what it lacks.
-set -euo pipefail
 
 CLIPBOARD_DRIVER=${1:?usage: $0 CLIPBOARD_DRIVER}
-REPO_DIR=$(cd "$(dirname "$0")/../../.." && pwd)
-if [ -z "${WAYLAND_COMPOSITOR_PID:-}" ]; then
-  exec "$REPO_DIR/scripts/with-wayland-desktop" bash "$0" "$@"
-fi
+source "$(dirname "$0")/lib.sh"
 BIN_DIR=$(dirname "$CLIPBOARD_DRIVER")
 KEYS=$BIN_DIR/driftmark_e2e_wayland_keys
 TARGET=$BIN_DIR/driftmark_e2e_wayland_key_target
 BARE_COMPOSITOR=$BIN_DIR/driftmark_e2e_wayland_bare_compositor
 command -v wl-copy >/dev/null || { echo "FAIL: wl-copy is missing; run scripts/install-deps" >&2; exit 1; }
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/driftmark-wayland-keys-XXXXXX")
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config"
-mkdir -p "$HOME"
-PIDS=()
-cleanup() {
-  local pid
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# wait_for SECONDS DESCRIPTION COMMAND...: polls until the command succeeds, for a bounded time.
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out after ${seconds}s waiting for: $what"
-    sleep 0.05
-  done
-}
 
 # start_keys NAME [ENV...]: a keys driver whose pipes are ${NAME}_IN and ${NAME}_OUT; its notices go to
 # Qt's offscreen platform.
