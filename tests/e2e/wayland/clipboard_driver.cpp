@@ -18,6 +18,7 @@
 //       text is answered with the text, one given alone never is (its pipe stays open, as with a program
 //       that hangs). Prints "ready" once it is the selection, "answered TYPE" for each answer it has
 //       written in full, and ends when it is no longer the selection.
+#include "StandardInputLines.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
 #include "platform/linux/wayland/WaylandConnection.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
@@ -118,22 +119,7 @@ int drive(bool primary) {
     driftmark::DataControlClipboard clipboard(*connection, primary
                                                                ? driftmark::DataControlSelection::primary
                                                                : driftmark::DataControlSelection::clipboard);
-    std::string pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, static_cast<std::size_t>(count));
-        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
-            const std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            execute(clipboard, line);
-        }
-    });
+    const StandardInputLines input([&clipboard](const std::string& line) { execute(clipboard, line); });
     return QCoreApplication::exec();
 }
 

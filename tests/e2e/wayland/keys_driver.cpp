@@ -11,6 +11,7 @@
 //                            once, with the keymap of the XKB_DEFAULT_* environment → ok
 //   ping                     → pong
 // The notice needs a Qt platform; the offscreen one will do.
+#include "StandardInputLines.h"
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/wayland/VirtualKeyboard.h"
 #include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
@@ -118,34 +119,22 @@ int main(int argc, char** argv) {
     driftmark::VirtualKeyboardKeyEventPoster keys(*connection);
     VirtualKeyboardAccessibilityTrust trust(*connection);
     std::unique_ptr<driftmark::VirtualKeyboard> userKeyboard;
-    std::string pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            QApplication::quit();
-            return;
-        }
-        pending.append(buffer, static_cast<std::size_t>(count));
-        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
-            std::istringstream words(pending.substr(0, end));
-            pending.erase(0, end + 1);
-            std::string command;
-            words >> command;
-            if (command == "key") {
-                postKey(keys, words);
-            } else if (command == "trusted") {
-                answer(trust.isTrusted() ? "trusted yes" : "trusted no");
-            } else if (command == "prompt") {
-                prompt(trust);
-            } else if (command == "user-tap") {
-                userTap(*connection, userKeyboard, words);
-            } else if (command == "ping") {
-                answer("pong");
-            } else {
-                answer("unknown command: " + command);
-            }
+    const StandardInputLines input([&](const std::string& line) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        if (command == "key") {
+            postKey(keys, words);
+        } else if (command == "trusted") {
+            answer(trust.isTrusted() ? "trusted yes" : "trusted no");
+        } else if (command == "prompt") {
+            prompt(trust);
+        } else if (command == "user-tap") {
+            userTap(*connection, userKeyboard, words);
+        } else if (command == "ping") {
+            answer("pong");
+        } else {
+            answer("unknown command: " + command);
         }
     });
     return QApplication::exec();

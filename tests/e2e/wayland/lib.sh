@@ -36,3 +36,33 @@ wait_for() {
     sleep 0.05
   done
 }
+
+# start_driver NAME COMMAND...: a test program that takes one command a line and answers each, with pipes
+# ${NAME}_IN and ${NAME}_OUT and its errors in $WORK/NAME.err.
+start_driver() {
+  local name=$1 in out
+  shift
+  mkfifo "$WORK/$name.in" "$WORK/$name.out"
+  "$@" <"$WORK/$name.in" >"$WORK/$name.out" 2>"$WORK/$name.err" &
+  PIDS+=($!)
+  exec {in}>"$WORK/$name.in" {out}<"$WORK/$name.out"
+  printf -v "${name}_IN" '%s' "$in"
+  printf -v "${name}_OUT" '%s' "$out"
+}
+
+# next DRIVER: the driver's next line of output, into $LINE.
+next() {
+  local out="${1}_OUT"
+  read -r -t 20 LINE <&"${!out}" || fail "$1 said nothing more: $(cat "$WORK/$1.err")"
+}
+
+# ask DRIVER COMMAND: sends the command and takes its answer into $LINE.
+ask() {
+  local in="${1}_IN"
+  printf '%s\n' "$2" >&"${!in}"
+  next "$1"
+}
+
+expect() {
+  [ "$LINE" = "$1" ] || fail "expected '$1', got '$LINE'"
+}

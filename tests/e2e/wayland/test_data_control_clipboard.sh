@@ -11,33 +11,9 @@ for tool in wl-copy wl-paste; do
 done
 
 
-# start_driver NAME [--primary]: a clipboard driver whose pipes are ${NAME}_IN and ${NAME}_OUT.
-start_driver() {
-  local name=$1
-  shift
-  mkfifo "$WORK/$name.in" "$WORK/$name.out"
-  "$DRIVER" driver "$@" <"$WORK/$name.in" >"$WORK/$name.out" 2>"$WORK/$name.err" &
-  PIDS+=($!)
-  exec {in}>"$WORK/$name.in" {out}<"$WORK/$name.out"
-  printf -v "${name}_IN" '%s' "$in"
-  printf -v "${name}_OUT" '%s' "$out"
-}
-
-# next DRIVER: the driver's next line of output, into $LINE.
-next() {
-  local out="${1}_OUT"
-  read -r -t 20 LINE <&"${!out}" || fail "$1 said nothing more: $(cat "$WORK/$1.err")"
-}
-
-# ask DRIVER COMMAND: sends the command and takes its answer into $LINE.
-ask() {
-  local in="${1}_IN"
-  printf '%s\n' "$2" >&"${!in}"
-  next "$1"
-}
-
-expect() {
-  [ "$LINE" = "$1" ] || fail "expected '$1', got '$LINE'"
+# start_clipboard NAME [--primary]: a clipboard driver (see start_driver).
+start_clipboard() {
+  start_driver "$1" "$DRIVER" driver "${@:2}"
 }
 
 # read_into DRIVER DIR: a read that the driver completes; its line is in $LINE.
@@ -64,7 +40,7 @@ driver_string_absent() {
 png="$WORK/picture.png"
 { printf '\x89PNG\r\n\x1a\n'; head -c 4000000 /dev/urandom; } >"$png"
 
-start_driver A
+start_clipboard A
 ask A string
 expect absent
 
@@ -110,7 +86,7 @@ done
 
 # Text and a picture at once, each with bytes of its own: another driver offers them, Driftmark reads both
 # and puts both back, and the other driver's selection ends.
-start_driver B
+start_clipboard B
 ask B "set-string caption"
 ask B "set-data image/png $png"
 wait_for 10 "the other driver's picture" has_type image/png
@@ -145,7 +121,7 @@ expect ok
 [ "$(cat "$WORK/hung/0")" = partly ] || fail "the answered type read '$(cat "$WORK/hung/0")'"
 
 # The primary selection is a selection of its own.
-start_driver P --primary
+start_clipboard P --primary
 ask P "set-string selected words"
 [ "$(wl-paste --primary --no-newline)" = "selected words" ] || fail "the primary selection is not Driftmark's"
 clipboard_text_is partly || fail "setting the primary selection changed the clipboard"

@@ -14,34 +14,9 @@ BARE_COMPOSITOR=$BIN_DIR/driftmark_e2e_wayland_bare_compositor
 command -v wl-copy >/dev/null || { echo "FAIL: wl-copy is missing; run scripts/install-deps" >&2; exit 1; }
 
 
-# start_keys NAME [ENV...]: a keys driver whose pipes are ${NAME}_IN and ${NAME}_OUT; its notices go to
-# Qt's offscreen platform.
+# start_keys NAME [ENV...]: a keys driver (see start_driver); its notices go to Qt's offscreen platform.
 start_keys() {
-  local name=$1
-  shift
-  mkfifo "$WORK/$name.in" "$WORK/$name.out"
-  env QT_QPA_PLATFORM=offscreen "$@" "$KEYS" <"$WORK/$name.in" >"$WORK/$name.out" 2>"$WORK/$name.err" &
-  PIDS+=($!)
-  exec {in}>"$WORK/$name.in" {out}<"$WORK/$name.out"
-  printf -v "${name}_IN" '%s' "$in"
-  printf -v "${name}_OUT" '%s' "$out"
-}
-
-# next DRIVER: the driver's next line of output, into $LINE.
-next() {
-  local out="${1}_OUT"
-  read -r -t 20 LINE <&"${!out}" || fail "$1 said nothing more: $(cat "$WORK/$1.err")"
-}
-
-# ask DRIVER COMMAND: sends the command and takes its answer into $LINE.
-ask() {
-  local in="${1}_IN"
-  printf '%s\n' "$2" >&"${!in}"
-  next "$1"
-}
-
-expect() {
-  [ "$LINE" = "$1" ] || fail "expected '$1', got '$LINE'"
+  start_driver "$1" env QT_QPA_PLATFORM=offscreen "${@:2}" "$KEYS"
 }
 
 # tap DRIVER VK [FLAGS]: the key down and up, both with the flags when given.
