@@ -154,7 +154,8 @@ void WaylandConnection::connectionLost() {
     if (warn_) {
         warn_("Lost the connection to the Wayland compositor (" +
               std::string(std::strerror(error != 0 ? error : EPIPE)) +
-              "); the clipboard is out of reach until Driftmark starts again");
+              "); the clipboard, Smart Paste's keystrokes and the previous window are out of reach until "
+              "Driftmark starts again");
     }
 }
 
