@@ -15,11 +15,14 @@
 #include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/WaylandConnection.h"
+#include "platform/linux/wayland/WaylandShortfall.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
 #include "platform/linux/x11/X11Context.h"
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 #include "platform/linux/x11/XTestKeyEventPoster.h"
+
+#include <cstdlib>
 
 namespace driftmark {
 
@@ -66,6 +69,25 @@ std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnecti
     return std::make_unique<XTestAccessibilityTrust>(x11);
 }
 
+// On a Wayland desktop, says once at start-up what its compositor lacks and what that costs.
+void reportWaylandShortfall(const WaylandConnection* wayland,
+                            const std::function<void(const std::string&)>& warn) {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        return;
+    }
+    WaylandOffer offer;
+    if (wayland != nullptr) {
+        offer.reachable = true;
+        offer.clipboard = wayland->seat() != nullptr && wayland->dataControlVersion() >= 1;
+        offer.keystrokes = typesThroughWayland(wayland);
+        offer.windows = wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr;
+    }
+    if (const auto notice = waylandShortfall(offer)) {
+        warn(*notice);
+    }
+}
+
 } // namespace
 
 struct LinuxPlatform::Parts {
@@ -79,7 +101,9 @@ struct LinuxPlatform::Parts {
         , workspace(makeWorkspace(wayland.get(), x11))
         , statusBar(warn)
         , hotKeyService(x11, hotKeyLost)
-        , userDefaults(preferences) {}
+        , userDefaults(preferences) {
+        reportWaylandShortfall(wayland.get(), warn);
+    }
 
     // The X11 services share Qt's connection, its screen and the atoms interned for them.
     const X11Context& x11 = X11Context::shared();

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# On a Wayland desktop whose compositor offers none of the protocols Driftmark uses for the clipboard, the
+# keystrokes and the windows (as GNOME's does not), Driftmark still starts, through XWayland, and says once,
+# on standard error and in the log, what does not work and why; one that cannot reach the compositor at
+# all says that instead. Copying still works through X11.
+source "$(dirname "$0")/lib.sh"
+
+BARE_COMPOSITOR=$(dirname "$TARGET_WINDOW")/driftmark_e2e_wayland_bare_compositor
+"$BARE_COMPOSITOR" >"$E2E_HOME/bare.out" 2>"$E2E_HOME/bare.err" &
+E2E_PIDS+=($!)
+wait_for 10 "the compositor's socket" test -s "$E2E_HOME/bare.out"
+
+entry=5E000000-0000-4000-8000-0000000000A1
+seed_preferences "[$(item_json "$entry" 'Plain' 'copied through X11' false false 0)]"
+export WAYLAND_DISPLAY
+WAYLAND_DISPLAY=$(head -n 1 "$E2E_HOME/bare.out")
+start_driftmark
+wait_for 20 "the icon" icon_visible "$entry"
+for missing in "No data-control protocol" "No virtual keyboard" "No list of windows"; do
+  [ "$(output_count "$missing")" -eq 1 ] || fail "'$missing' said $(output_count "$missing") times: $(cat "$DRIFTMARK_OUT")"
+  grep -rqF "$missing" "$LOG_DIR" || fail "'$missing' is not in the log"
+done
+click_icon "$entry" 1
+wait_for 10 "the entry's text on the clipboard" clipboard_is 'copied through X11'
+stop_driftmark
+
+WAYLAND_DISPLAY=nowhere-to-be-found
+start_driftmark
+wait_for 20 "the icon" icon_visible "$entry"
+wait_for 10 "the unreachable compositor named" grep -qF "cannot reach the Wayland compositor named by WAYLAND_DISPLAY" "$DRIFTMARK_OUT"
+stop_driftmark
+echo "PASS"
