@@ -2,7 +2,8 @@
 # On a Wayland desktop whose compositor offers none of the protocols Driftmark uses for the clipboard, the
 # keystrokes and the windows (as GNOME's does not), Driftmark still starts, through XWayland, and says once,
 # on standard error and in the log, what does not work and why; one that cannot reach the compositor at
-# all says that instead. Copying still works through X11.
+# all says that instead. Both say how to bind an entry to a key in the compositor, since global shortcuts
+# go through XWayland. Copying still works through X11.
 source "$(dirname "$0")/lib.sh"
 
 BARE_COMPOSITOR=$(dirname "$TARGET_WINDOW")/driftmark_e2e_wayland_bare_compositor
@@ -16,7 +17,8 @@ export WAYLAND_DISPLAY
 WAYLAND_DISPLAY=$(head -n 1 "$E2E_HOME/bare.out")
 start_driftmark
 wait_for 20 "the icon" icon_visible "$entry"
-for missing in "No data-control protocol" "No virtual keyboard" "No list of windows"; do
+for missing in "No data-control protocol" "No virtual keyboard" "No list of windows" \
+  "bind \`driftmark-menubar --paste N\`"; do
   [ "$(output_count "$missing")" -eq 1 ] || fail "'$missing' said $(output_count "$missing") times: $(cat "$DRIFTMARK_OUT")"
   grep -rqF "$missing" "$LOG_DIR" || fail "'$missing' is not in the log"
 done

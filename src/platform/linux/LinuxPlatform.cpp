@@ -69,7 +69,8 @@ std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnecti
     return std::make_unique<XTestAccessibilityTrust>(x11);
 }
 
-// On a Wayland desktop, says once at start-up what its compositor lacks and what that costs.
+// On a Wayland desktop, says once at start-up what its compositor lacks, what that costs, and how to bind
+// an entry to a key there.
 void reportWaylandShortfall(const WaylandConnection* wayland,
                             const std::function<void(const std::string&)>& warn) {
     const char* display = std::getenv("WAYLAND_DISPLAY");
@@ -83,9 +84,7 @@ void reportWaylandShortfall(const WaylandConnection* wayland,
         offer.keystrokes = typesThroughWayland(wayland);
         offer.windows = wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr;
     }
-    if (const auto notice = waylandShortfall(offer)) {
-        warn(*notice);
-    }
+    warn(waylandShortfall(offer));
 }
 
 } // namespace
