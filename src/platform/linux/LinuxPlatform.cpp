@@ -28,11 +28,29 @@ namespace driftmark {
 
 namespace {
 
-// A compositor that offers data control (version 2 for the primary selection) has its selections read and
-// set directly, whether Qt runs on Wayland or on XWayland; elsewhere they go through Qt and X11.
-std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControlSelection selection) {
+// What the compositor offers Driftmark's own connection, each asked in one place for the service it
+// chooses and for the start-up notice alike.
+
+// Data control, version 2 for the primary selection.
+bool controlsSelection(const WaylandConnection* wayland, DataControlSelection selection) {
     const std::uint32_t needed = selection == DataControlSelection::primary ? 2 : 1;
-    if (wayland != nullptr && wayland->seat() != nullptr && wayland->dataControlVersion() >= needed) {
+    return wayland != nullptr && wayland->seat() != nullptr && wayland->dataControlVersion() >= needed;
+}
+
+// The list of its windows.
+bool listsWindows(const WaylandConnection* wayland) {
+    return wayland != nullptr && wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr;
+}
+
+// Virtual keyboards.
+bool typesThroughWayland(const WaylandConnection* wayland) {
+    return wayland != nullptr && wayland->virtualKeyboardManager() != nullptr;
+}
+
+// A compositor that offers data control has its selections read and set directly, whether Qt runs on
+// Wayland or on XWayland; elsewhere they go through Qt and X11.
+std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControlSelection selection) {
+    if (controlsSelection(wayland, selection)) {
         return std::make_unique<DataControlClipboard>(*wayland, selection);
     }
     return std::make_unique<QtClipboard>(selection == DataControlSelection::primary ? QClipboard::Selection
@@ -42,7 +60,7 @@ std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControl
 // A compositor that lists its windows to Driftmark's own connection is asked which one is active, whether
 // Qt runs on Wayland or on XWayland; elsewhere the X11 window manager is.
 std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Context& x11) {
-    if (wayland != nullptr && wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr) {
+    if (listsWindows(wayland)) {
         return std::make_unique<ForeignToplevelWorkspace>(*wayland);
     }
     return std::make_unique<EwmhWorkspace>(x11);
@@ -50,10 +68,6 @@ std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Co
 
 // A compositor that offers virtual keyboards is typed into through one of Driftmark's own, which reaches
 // its Wayland and XWayland windows alike; elsewhere keystrokes go through XTest.
-bool typesThroughWayland(const WaylandConnection* wayland) {
-    return wayland != nullptr && wayland->virtualKeyboardManager() != nullptr;
-}
-
 std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland) {
     if (typesThroughWayland(wayland)) {
         return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
@@ -80,9 +94,9 @@ void reportWaylandShortfall(const WaylandConnection* wayland,
     WaylandOffer offer;
     if (wayland != nullptr) {
         offer.reachable = true;
-        offer.clipboard = wayland->seat() != nullptr && wayland->dataControlVersion() >= 1;
+        offer.clipboard = controlsSelection(wayland, DataControlSelection::clipboard);
         offer.keystrokes = typesThroughWayland(wayland);
-        offer.windows = wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr;
+        offer.windows = listsWindows(wayland);
     }
     warn(waylandShortfall(offer));
 }

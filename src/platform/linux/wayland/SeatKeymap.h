@@ -15,7 +15,8 @@ class WaylandConnection;
 
 // The keymap of the keyboard on the compositor's first seat, as the compositor gives it to every client:
 // the user's layout, kept up to date as it changes. It follows the seat through a registry and seat
-// object of its own, so that the connection's seat stays free of listeners.
+// object of its own: a seat tells its capabilities once, as it is bound, and the connection's seat was
+// bound (and its capabilities dispatched, unheard) before anything could listen to it.
 class SeatKeymap final {
 public:
     // The connection must outlive this.
