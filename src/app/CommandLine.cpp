@@ -18,7 +18,7 @@ struct Option {
     bool takesEntry;
 };
 
-// --tray is not among them: it goes with starting rather than being a command of its own.
+// --tray and --display-server are not among them: they go with starting rather than being commands.
 constexpr std::array<Option, 7> commands{{
     {"--copy", CommandLine::Command::copy, true},
     {"--paste", CommandLine::Command::paste, true},
@@ -29,8 +29,18 @@ constexpr std::array<Option, 7> commands{{
     {"--version", CommandLine::Command::version, false},
 }};
 
-constexpr std::string_view trayOption = "--tray";
-constexpr std::array<std::string_view, 2> trayBackends{"xembed", "sni"};
+// An option of the start, naming one of two choices.
+struct StartOption {
+    std::string_view name;
+    std::string_view needs; // what the value names, for the error
+    std::array<std::string_view, 2> choices;
+    std::optional<std::string> CommandLine::Options::*value;
+};
+
+constexpr std::array<StartOption, 2> startOptions{{
+    {"--tray", "a backend", {"xembed", "sni"}, &CommandLine::Options::tray},
+    {"--display-server", "a display server", {"x11", "wayland"}, &CommandLine::Options::displayServer},
+}};
 
 } // namespace
 
@@ -41,6 +51,7 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
         return parsed;
     };
     std::string_view commandName;
+    std::string startOptionName;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string_view argument = arguments[index];
         // "--copy=3" as well as "--copy 3".
@@ -53,12 +64,15 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
 
         const auto command = std::find_if(commands.begin(), commands.end(),
                                           [name](const Option& option) { return option.name == name; });
-        const bool isTray = name == trayOption;
-        if (command == commands.end() && !isTray) {
+        const auto startOption =
+            std::find_if(startOptions.begin(), startOptions.end(),
+                         [name](const StartOption& option) { return option.name == name; });
+        const bool isStartOption = startOption != startOptions.end();
+        if (command == commands.end() && !isStartOption) {
             return failed(argument.starts_with("-") ? "unknown option '" + std::string(argument) + "'"
                                                     : "unexpected argument '" + std::string(argument) + "'");
         }
-        const bool takesValue = isTray || command->takesEntry;
+        const bool takesValue = isStartOption || command->takesEntry;
         if (!takesValue && value) {
             return failed(std::string(name) + " takes no value");
         }
@@ -67,15 +81,20 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
             value = arguments[++index];
         }
 
-        if (isTray) {
-            if (parsed.options.tray) {
-                return failed("--tray is given twice");
+        if (isStartOption) {
+            const std::string optionName(startOption->name);
+            std::optional<std::string>& chosen = parsed.options.*startOption->value;
+            if (chosen) {
+                return failed(optionName + " is given twice");
             }
-            if (!value || std::find(trayBackends.begin(), trayBackends.end(), *value) == trayBackends.end()) {
-                return failed("--tray needs a backend: xembed or sni" +
+            const auto& choices = startOption->choices;
+            if (!value || std::find(choices.begin(), choices.end(), *value) == choices.end()) {
+                return failed(optionName + " needs " + std::string(startOption->needs) + ": " +
+                              std::string(choices[0]) + " or " + std::string(choices[1]) +
                               (value ? ", not '" + *value + "'" : std::string()));
             }
-            parsed.options.tray = std::move(value);
+            chosen = std::move(value);
+            startOptionName = optionName;
             continue;
         }
 
@@ -97,8 +116,9 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
             parsed.options.entry = std::move(*value);
         }
     }
-    if (parsed.options.tray && parsed.options.command != Command::start) {
-        return failed("--tray goes only with starting Driftmark, not with " + std::string(commandName));
+    if (!startOptionName.empty() && parsed.options.command != Command::start) {
+        return failed(startOptionName + " goes only with starting Driftmark, not with " +
+                      std::string(commandName));
     }
     return parsed;
 }
@@ -147,7 +167,7 @@ std::string CommandLine::listingLine(const ListedEntry& entry) {
 }
 
 std::string CommandLine::help() {
-    return R"(Usage: driftmark-menubar [--tray BACKEND]
+    return R"(Usage: driftmark-menubar [--tray BACKEND] [--display-server SERVER]
        driftmark-menubar --copy ENTRY | --paste ENTRY | --list | --settings | --quit
        driftmark-menubar --help | --version
 
@@ -155,6 +175,9 @@ Without a command, starts Driftmark, or opens the settings window of the Driftma
 
   --tray BACKEND   show the icons through BACKEND: xembed (the X11 system tray) or sni
                    (StatusNotifierItem)
+  --display-server SERVER
+                   run on SERVER: x11 (also XWayland in a Wayland session) or wayland; by
+                   default Wayland where its compositor lets Driftmark control the clipboard
 
 Commands to the running Driftmark, over the session bus; none of them starts one:
   --copy ENTRY     copy the entry's text to the clipboard

@@ -22,6 +22,8 @@ public:
         std::string entry;
         // The tray backend asked for with --tray: "xembed" or "sni".
         std::optional<std::string> tray;
+        // The display server asked for with --display-server: "x11" or "wayland".
+        std::optional<std::string> displayServer;
     };
 
     struct Parsed {
@@ -33,6 +35,8 @@ public:
     static constexpr const char* programName = "driftmark-menubar";
     // Where a start hands the tray backend asked for with --tray to the platform layer.
     static constexpr const char* trayVariable = "DRIFTMARK_TRAY";
+    // And the display server asked for with --display-server.
+    static constexpr const char* displayServerVariable = "DRIFTMARK_DISPLAY_SERVER";
 
     // Exit statuses besides 0, which means done.
     static constexpr int exitRefused = 1;

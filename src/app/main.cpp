@@ -11,6 +11,7 @@
 #include "platform/linux/EventLoop.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/PluginWindowService.h"
+#include "platform/linux/SessionDisplay.h"
 #include "platform/linux/dbus/RemoteClient.h"
 #include "platform/linux/dbus/SingleInstance.h"
 #include "support/AppLogger.h"
@@ -48,16 +49,25 @@ int main(int argc, char** argv) {
     if (const auto request = CommandLine::remoteRequest(options.command)) {
         return CommandLine::report(RemoteClient().send(*request, options.entry), std::cout, std::cerr);
     }
-    // Set while no other thread runs; the platform reads it when it builds the tray.
+    // Set while no other thread runs; the platform reads them as it chooses the display and the tray.
     if (options.tray) {
         ::setenv(CommandLine::trayVariable, options.tray->c_str(), 1);
     }
+    if (options.displayServer) {
+        ::setenv(CommandLine::displayServerVariable, options.displayServer->c_str(), 1);
+    }
 
-    if (const auto problem = EventLoop::displayProblem()) {
+    // What keeps a part of Driftmark from working goes to standard error and to the log.
+    const auto warn = [](const std::string& problem) {
+        std::cerr << problem << std::endl;
+        AppLogger::shared().warning(problem);
+    };
+    const SessionDisplay display = SessionDisplay::choose(warn);
+    if (const auto& problem = display.problem()) {
         std::cerr << "driftmark-menubar: " << *problem << std::endl;
         return 1;
     }
-    EventLoop loop(argc, argv);
+    EventLoop loop(argc, argv, display.server());
 
     // One Driftmark per session: a later start opens this one's settings window and leaves, and the
     // control options of later starts reach this one's remote control. The claim comes before anything
@@ -70,17 +80,12 @@ int main(int argc, char** argv) {
     }
 
     // A lost grab is reported as a refused registration: nothing else would show that the hot key is dead.
-    LinuxPlatform platform(
-        FilePreferencesStore::standard(),
-        [](const std::string& problem) {
-            std::cerr << problem << std::endl;
-            AppLogger::shared().warning(problem);
-        },
-        [&platform](std::uint32_t keyCode, std::uint32_t modifiers, std::int32_t status) {
-            KeyboardShortcuts::CarbonKeyboardShortcuts::reportRegistrationFailure(
-                std::cout, KeyboardShortcuts::Shortcut(keyCode, modifiers), platform.keyboardLayout(),
-                status);
-        });
+    LinuxPlatform platform(display.server(), FilePreferencesStore::standard(), warn,
+                           [&platform](std::uint32_t keyCode, std::uint32_t modifiers, std::int32_t status) {
+                               KeyboardShortcuts::CarbonKeyboardShortcuts::reportRegistrationFailure(
+                                   std::cout, KeyboardShortcuts::Shortcut(keyCode, modifiers),
+                                   platform.keyboardLayout(), status);
+                           });
     const PlatformServices services = platform.services();
     DelegateLogWriter delegateLog(LogFiles::shared(), SystemClock::shared(), services.systemLog,
                                   LogCalendar{});
@@ -108,7 +113,8 @@ int main(int argc, char** argv) {
                                services.mainQueue,
                                platform.localEventMonitors(),
                                platform.hotKeyService(),
-                               platform.keyboardLayout()};
+                               platform.keyboardLayout(),
+                               platform.desktopNotice()};
     });
     services.mainQueue.async([&delegate] { delegate->applicationDidFinishLaunching(); });
 

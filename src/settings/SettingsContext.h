@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace driftmark {
 
 class AccessibilityTrust;
@@ -34,6 +36,8 @@ struct SettingsContext {
     LocalEventMonitorService& localEventMonitors;
     HotKeyService& hotKeys;
     const KeyboardLayout& keyboardLayout;
+    // What the desktop keeps from working and why (on a Wayland desktop); empty when nothing does.
+    const std::string& desktopNotice;
 };
 
 } // namespace driftmark

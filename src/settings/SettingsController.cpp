@@ -43,7 +43,8 @@ SettingsController::SettingsController(const SettingsContext& context, QObject* 
           context.menuItemManager, context.shortcuts, context.keyboardShortcutsManager.copyToClipboard(),
           context.launchAtLogin, context.logger, context.userDefaults, context.application,
           context.mainQueue}))
-    , items_(new MenuItemListModel(context.menuItemManager, this)) {
+    , items_(new MenuItemListModel(context.menuItemManager, this))
+    , desktopNotice_(QString::fromStdString(context.desktopNotice)) {
     connect(items_, &MenuItemListModel::countChanged, this, &SettingsController::itemsChanged);
     subscriptions_.push_back(launchAtLogin_.subscribe([this](const bool&) {
         // Announced before the flag changes: the views read it once it has.

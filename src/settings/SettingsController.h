@@ -31,6 +31,7 @@ class SettingsController final : public QObject {
     Q_PROPERTY(QString addItemToolTip READ addItemToolTip NOTIFY itemsChanged)
     Q_PROPERTY(bool showsDeleteControls READ showsDeleteControls NOTIFY itemsChanged)
     Q_PROPERTY(QString appVersion READ appVersion CONSTANT)
+    Q_PROPERTY(QString desktopNotice READ desktopNotice CONSTANT)
     Q_PROPERTY(QVariantList colorOptions READ colorOptions CONSTANT)
     Q_PROPERTY(QColor defaultColor READ defaultColor CONSTANT)
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
@@ -46,6 +47,7 @@ public:
     QString addItemToolTip() const;
     bool showsDeleteControls() const;
     QString appVersion() const;
+    QString desktopNotice() const { return desktopNotice_; }
     QVariantList colorOptions() const;
     QColor defaultColor() const;
     bool launchAtLogin() const;
@@ -88,6 +90,7 @@ private:
     AppLogger& logger_;
     std::unique_ptr<SettingsView> view_;
     MenuItemListModel* items_;
+    QString desktopNotice_;
     std::vector<Subscription> subscriptions_;
 };
 

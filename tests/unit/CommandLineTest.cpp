@@ -66,6 +66,20 @@ TEST(CommandLineTest, TrayTakesOneOfTheTwoBackendsAndOnlyWhenStarting) {
               "--tray goes only with starting Driftmark, not with --list");
 }
 
+TEST(CommandLineTest, DisplayServerTakesX11OrWaylandAlongsideTheTray) {
+    const auto both = options({"--display-server=wayland", "--tray", "sni"});
+    EXPECT_EQ(both.displayServer, "wayland");
+    EXPECT_EQ(both.tray, "sni");
+    EXPECT_EQ(options({"--display-server", "x11"}).displayServer, "x11");
+    EXPECT_FALSE(options({"--tray", "sni"}).displayServer);
+    EXPECT_EQ(error({"--display-server", "xcb"}),
+              "--display-server needs a display server: x11 or wayland, not 'xcb'");
+    EXPECT_EQ(error({"--display-server", "x11", "--display-server", "wayland"}),
+              "--display-server is given twice");
+    EXPECT_EQ(error({"--display-server", "x11", "--quit"}),
+              "--display-server goes only with starting Driftmark, not with --quit");
+}
+
 TEST(CommandLineTest, EntriesThatCanNeverExistAreRefusedBeforeAnythingIsAsked) {
     EXPECT_EQ(error({"--copy"}), "--copy needs an entry: its position, 1 to 10, or its id");
     EXPECT_EQ(error({"--paste", "--list"}), "--paste needs an entry: its position, 1 to 10, or its id");
@@ -88,8 +102,8 @@ TEST(CommandLineTest, UnknownOrSurplusArgumentsAndTwoCommandsAreUsageErrors) {
 
 TEST(CommandLineTest, HelpNamesEveryOptionTheListColumnsAndTheExitStatuses) {
     const std::string help = CommandLine::help();
-    for (const char* option : {"--tray BACKEND", "--copy ENTRY", "--paste ENTRY", "--list", "--settings",
-                               "--quit", "--help", "--version"}) {
+    for (const char* option : {"--tray BACKEND", "--display-server SERVER", "--copy ENTRY", "--paste ENTRY",
+                               "--list", "--settings", "--quit", "--help", "--version"}) {
         EXPECT_THAT(help, HasSubstr(option));
     }
     EXPECT_THAT(help, HasSubstr("position, id, title, shortcut"));

@@ -36,5 +36,22 @@ TEST(WaylandShortfall, NamesEachMissingPieceAndWhatItCosts) {
     EXPECT_TRUE(mentions(unreachable, "No virtual keyboard"));
 }
 
+TEST(WaylandShortfall, ANativeClientIsToldWhatItCostsThereAndWhereShortcutsComeFrom) {
+    const auto sway = waylandShortfall({true, true, true, true, true});
+    EXPECT_FALSE(mentions(sway, "No "));
+    EXPECT_FALSE(mentions(sway, "XWayland"));
+    EXPECT_TRUE(mentions(sway, "global-shortcuts portal"));
+    EXPECT_TRUE(mentions(sway, "bindsym Ctrl+Shift+u exec driftmark-menubar --paste 1"));
+
+    // Forced onto a compositor without data control: copying needs the focus, and the way out is named.
+    const auto gnome = waylandShortfall({true, false, false, false, true});
+    EXPECT_TRUE(mentions(gnome, "only while a Driftmark window has the focus"));
+    EXPECT_TRUE(mentions(gnome, "--display-server x11"));
+    EXPECT_TRUE(mentions(gnome, "Smart Paste only copies"));
+    EXPECT_TRUE(mentions(gnome, "No list of windows"));
+    EXPECT_FALSE(mentions(gnome, "through XWayland instead"));
+    EXPECT_FALSE(mentions(gnome, "XTEST"));
+}
+
 } // namespace
 } // namespace driftmark

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 namespace driftmark {
 
@@ -23,10 +22,9 @@ void onTerminationSignal(int) {
 
 } // namespace
 
-// The tray icons, the key grabs and the keystrokes all speak X11, so the program runs on the xcb
-// platform also inside a Wayland session (through XWayland).
-static int& preparedArgc(int& argc) {
-    ::setenv("QT_QPA_PLATFORM", "xcb", 0);
+// Qt must draw where the services chosen for the session work, whatever else QT_QPA_PLATFORM names.
+static int& preparedArgc(int& argc, DisplayServer server) {
+    ::setenv("QT_QPA_PLATFORM", server == DisplayServer::wayland ? "wayland" : "xcb", 1);
     return argc;
 }
 
@@ -34,12 +32,12 @@ struct EventLoop::State {
     QApplication application;
     std::unique_ptr<QSocketNotifier> notifier;
 
-    State(int& argc, char** argv)
-        : application(preparedArgc(argc), argv) {}
+    State(int& argc, char** argv, DisplayServer server)
+        : application(preparedArgc(argc, server), argv) {}
 };
 
-EventLoop::EventLoop(int& argc, char** argv)
-    : state_(std::make_unique<State>(argc, argv)) {
+EventLoop::EventLoop(int& argc, char** argv, DisplayServer server)
+    : state_(std::make_unique<State>(argc, argv, server)) {
     QCoreApplication::setApplicationName(QStringLiteral("driftmark-menubar"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("driftmark.app"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DRIFTMARK_VERSION));
@@ -66,29 +64,6 @@ EventLoop::EventLoop(int& argc, char** argv)
 }
 
 EventLoop::~EventLoop() = default;
-
-std::optional<std::string> EventLoop::displayProblem() {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        return std::string(
-            "no X11 display (DISPLAY is not set). The system tray icons need an X11 desktop, or "
-            "XWayland in a Wayland session; `make run` starts a private virtual desktop.");
-    }
-    // Qt aborts on a display it cannot open, with advice to reinstall it; one connection first tells
-    // what is really wrong.
-    xcb_connection_t* connection = xcb_connect(display, nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error == 0) {
-        return std::nullopt;
-    }
-    const char* reason = error == XCB_CONN_CLOSED_PARSE_ERR        ? "that is not the name of a display"
-                         : error == XCB_CONN_CLOSED_INVALID_SCREEN ? "the display has no such screen"
-                                                                   : "no X server accepts connections there";
-    return "cannot open the X11 display \"" + std::string(display) + "\" named by DISPLAY: " + reason +
-           ". The system tray icons need an X11 desktop, or XWayland in a Wayland session; `make run` "
-           "starts a private virtual desktop.";
-}
 
 int EventLoop::run() {
     return QCoreApplication::exec();

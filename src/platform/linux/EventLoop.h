@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/linux/DisplayServerChoice.h"
+
 #include <memory>
-#include <optional>
-#include <string>
 
 namespace driftmark {
 
@@ -10,15 +10,13 @@ namespace driftmark {
 // run() returns, the application can put things in order, and everything queued for the log is written.
 class EventLoop {
 public:
-    EventLoop(int& argc, char** argv);
+    // Qt draws on `server`.
+    EventLoop(int& argc, char** argv, DisplayServer server);
     ~EventLoop();
     EventLoop(const EventLoop&) = delete;
     EventLoop& operator=(const EventLoop&) = delete;
 
     int run();
-
-    // Why the program cannot show anything on this session, if it cannot.
-    static std::optional<std::string> displayProblem();
 
 private:
     struct State;

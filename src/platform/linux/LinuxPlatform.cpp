@@ -12,6 +12,7 @@
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
 #include "platform/linux/wayland/ForeignToplevelWorkspace.h"
+#include "platform/linux/wayland/SeatKeyboardLayout.h"
 #include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/WaylandConnection.h"
@@ -57,10 +58,16 @@ std::unique_ptr<Clipboard> makeClipboard(WaylandConnection* wayland, DataControl
                                                                                     : QClipboard::Clipboard);
 }
 
+// A native Wayland client has nothing else to ask: the Wayland services say what is missing themselves.
+bool waylandOnly(const WaylandConnection* wayland, DisplayServer server) {
+    return wayland != nullptr && server == DisplayServer::wayland;
+}
+
 // A compositor that lists its windows to Driftmark's own connection is asked which one is active, whether
 // Qt runs on Wayland or on XWayland; elsewhere the X11 window manager is.
-std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Context& x11) {
-    if (listsWindows(wayland)) {
+std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, DisplayServer server,
+                                         const X11Context& x11) {
+    if (listsWindows(wayland) || waylandOnly(wayland, server)) {
         return std::make_unique<ForeignToplevelWorkspace>(*wayland);
     }
     return std::make_unique<EwmhWorkspace>(x11);
@@ -68,57 +75,71 @@ std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, const X11Co
 
 // A compositor that offers virtual keyboards is typed into through one of Driftmark's own, which reaches
 // its Wayland and XWayland windows alike; elsewhere keystrokes go through XTest.
-std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland) {
-    if (typesThroughWayland(wayland)) {
+std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland, DisplayServer server) {
+    if (typesThroughWayland(wayland) || waylandOnly(wayland, server)) {
         return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
     }
     return std::make_unique<XTestKeyEventPoster>();
 }
 
 std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnection* wayland,
-                                                           const X11Context& x11) {
-    if (typesThroughWayland(wayland)) {
+                                                           DisplayServer server, const X11Context& x11) {
+    if (typesThroughWayland(wayland) || waylandOnly(wayland, server)) {
         return std::make_unique<VirtualKeyboardAccessibilityTrust>(*wayland);
     }
     return std::make_unique<XTestAccessibilityTrust>(x11);
 }
 
-// On a Wayland desktop, says once at start-up what its compositor lacks, what that costs, and how to bind
-// an entry to a key there.
-void reportWaylandShortfall(const WaylandConnection* wayland,
-                            const std::function<void(const std::string&)>& warn) {
+// The keyboard's layout from the compositor's seat on Wayland, from the X server elsewhere.
+std::unique_ptr<KeyboardLayout> makeKeyboardLayout(WaylandConnection* wayland, DisplayServer server,
+                                                   const X11Context& x11) {
+    if (waylandOnly(wayland, server)) {
+        return std::make_unique<SeatKeyboardLayout>(*wayland);
+    }
+    return std::make_unique<XkbKeyboardLayout>(x11);
+}
+
+// On a Wayland desktop: what its compositor lacks, what that costs, and how to bind an entry to a key
+// there. Empty elsewhere.
+std::string waylandNotice(const WaylandConnection* wayland, DisplayServer server) {
     const char* display = std::getenv("WAYLAND_DISPLAY");
     if (display == nullptr || *display == '\0') {
-        return;
+        return {};
     }
-    WaylandOffer offer;
+    WaylandOffer offer{.native = server == DisplayServer::wayland};
     if (wayland != nullptr) {
         offer.reachable = true;
         offer.clipboard = controlsSelection(wayland, DataControlSelection::clipboard);
         offer.keystrokes = typesThroughWayland(wayland);
         offer.windows = listsWindows(wayland);
     }
-    warn(waylandShortfall(offer));
+    return waylandShortfall(offer);
 }
 
 } // namespace
 
 struct LinuxPlatform::Parts {
-    Parts(PreferencesStore& preferences, const std::function<void(const std::string&)>& warn,
+    Parts(DisplayServer server, PreferencesStore& preferences,
+          const std::function<void(const std::string&)>& warn,
           const X11HotKeyService::LostGrabReporter& hotKeyLost)
         : wayland(WaylandConnection::open(warn))
         , clipboard(makeClipboard(wayland.get(), DataControlSelection::clipboard))
         , primarySelection(makeClipboard(wayland.get(), DataControlSelection::primary))
-        , accessibilityTrust(makeAccessibilityTrust(wayland.get(), x11))
-        , keyEventPoster(makeKeyEventPoster(wayland.get()))
-        , workspace(makeWorkspace(wayland.get(), x11))
-        , statusBar(warn)
+        , accessibilityTrust(makeAccessibilityTrust(wayland.get(), server, x11))
+        , keyEventPoster(makeKeyEventPoster(wayland.get(), server))
+        , workspace(makeWorkspace(wayland.get(), server, x11))
+        , statusBar(warn, server == DisplayServer::x11)
+        , keyboardLayout(makeKeyboardLayout(wayland.get(), server, x11))
         , hotKeyService(x11, hotKeyLost)
-        , userDefaults(preferences) {
-        reportWaylandShortfall(wayland.get(), warn);
+        , userDefaults(preferences)
+        , desktopNotice(waylandNotice(wayland.get(), server)) {
+        if (!desktopNotice.empty()) {
+            warn(desktopNotice);
+        }
     }
 
-    // The X11 services share Qt's connection, its screen and the atoms interned for them.
+    // The X11 services share Qt's connection, its screen and the atoms interned for them; on Wayland
+    // there is none, and the few X11 services left there do nothing.
     const X11Context& x11 = X11Context::shared();
     JournalSystemLog systemLog;
     // Driftmark's own Wayland connection, when it runs on a Wayland compositor.
@@ -131,19 +152,20 @@ struct LinuxPlatform::Parts {
     TrayStatusBar statusBar;
     QtMainQueue mainQueue;
     QtApplication application;
-    XkbKeyboardLayout keyboardLayout{x11};
+    std::unique_ptr<KeyboardLayout> keyboardLayout;
     X11HotKeyService hotKeyService;
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
     PluginWindowService windows;
     QtLocalEventMonitorService localEventMonitors;
     PreferencesStore& userDefaults;
+    std::string desktopNotice;
 };
 
 LinuxPlatform::LinuxPlatform(
-    PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn,
+    DisplayServer server, PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn,
     const std::function<void(std::uint32_t, std::uint32_t, std::int32_t)>& hotKeyLost)
-    : parts_(std::make_unique<Parts>(userDefaults, warn, hotKeyLost)) {}
+    : parts_(std::make_unique<Parts>(server, userDefaults, warn, hotKeyLost)) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
@@ -163,7 +185,11 @@ HotKeyService& LinuxPlatform::hotKeyService() {
 }
 
 const KeyboardLayout& LinuxPlatform::keyboardLayout() {
-    return parts_->keyboardLayout;
+    return *parts_->keyboardLayout;
+}
+
+const std::string& LinuxPlatform::desktopNotice() const {
+    return parts_->desktopNotice;
 }
 
 const SystemShortcutList& LinuxPlatform::systemShortcutList() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PlatformServices.h"
+#include "platform/linux/DisplayServerChoice.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,7 +25,9 @@ public:
     // `warn` hears what keeps a service from working yet, such as a missing tray; `hotKeyLost` hears of a
     // registered hot key whose grab another program took (its virtual key code, hot-key modifier bits
     // and the server's error code).
-    LinuxPlatform(PreferencesStore& userDefaults, const std::function<void(const std::string&)>& warn,
+    // Qt runs on `server`.
+    LinuxPlatform(DisplayServer server, PreferencesStore& userDefaults,
+                  const std::function<void(const std::string&)>& warn,
                   const std::function<void(std::uint32_t, std::uint32_t, std::int32_t)>& hotKeyLost);
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
@@ -40,6 +43,8 @@ public:
     // The windows need the application's objects before the first one opens.
     PluginWindowService& windowService();
     LocalEventMonitorService& localEventMonitors();
+    // What the desktop keeps from working and why, for the settings window; empty when nothing does.
+    const std::string& desktopNotice() const;
 
 private:
     struct Parts;

@@ -21,14 +21,21 @@ const std::string noHost = "No StatusNotifierItem host is running yet; the icons
 
 } // namespace
 
-TrayStatusBar::TrayStatusBar(const std::function<void(const std::string&)>& warn)
-    : warn_(warn) {
+TrayStatusBar::TrayStatusBar(const std::function<void(const std::string&)>& warn, bool x11)
+    : warn_(warn)
+    , x11_(x11) {
     const QByteArray chosen = qgetenv("DRIFTMARK_TRAY");
     if (const auto preference = parseTrayPreference(chosen.toStdString())) {
         preference_ = *preference;
     } else {
         warn_("DRIFTMARK_TRAY must be \"xembed\" or \"sni\", not \"" + chosen.toStdString() +
               "\"; choosing the tray by the desktop");
+    }
+    if (!x11_) {
+        if (preference_ == TrayPreference::xembed) {
+            warn_("DRIFTMARK_TRAY=xembed needs an X11 display; showing the icons through StatusNotifierItem");
+        }
+        preference_ = TrayPreference::statusNotifier;
     }
     watcherGrace_.setSingleShot(true);
     watcherGrace_.setInterval(watcherGracePeriod);
@@ -87,7 +94,7 @@ void TrayStatusBar::forget(TrayStatusItem& item) {
 StatusBar& TrayStatusBar::bar(TrayBackend backend) {
     if (backend == TrayBackend::statusNotifier) {
         if (!statusNotifier_) {
-            statusNotifier_ = std::make_unique<SniStatusBar>();
+            statusNotifier_ = x11_ ? std::make_unique<SniStatusBar>() : std::make_unique<SniStatusBar>(warn_);
         }
         return *statusNotifier_;
     }

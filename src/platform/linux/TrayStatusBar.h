@@ -20,11 +20,13 @@ class XEmbedStatusBar;
 // the session bus, the X11 system tray (XEmbed) otherwise. When a watcher starts, every item moves to
 // it. When the watcher goes, the items wait a few seconds for a new one, as a restarting panel brings
 // one; only if none comes do they move to the X11 tray. DRIFTMARK_TRAY=xembed or =sni fixes the choice.
+// On Wayland there is no X11 tray: the items always wait for a StatusNotifierItem host.
 class TrayStatusBar final : public StatusBar {
 public:
-    // Needs a QApplication on the xcb platform, which must outlive every status item. `warn` hears, once
-    // each, that the tray chosen has no host yet and that DRIFTMARK_TRAY names no tray.
-    explicit TrayStatusBar(const std::function<void(const std::string&)>& warn);
+    // Needs a QApplication, which must outlive every status item; `x11` when it runs on the xcb platform.
+    // `warn` hears, once each, that the tray chosen has no host yet, that DRIFTMARK_TRAY names no tray or
+    // one this display cannot have, and that a host asks for a menu Wayland cannot show.
+    TrayStatusBar(const std::function<void(const std::string&)>& warn, bool x11);
     ~TrayStatusBar() override;
     TrayStatusBar(const TrayStatusBar&) = delete;
     TrayStatusBar& operator=(const TrayStatusBar&) = delete;
@@ -44,6 +46,7 @@ private:
 
     std::function<void(const std::string&)> warn_;
     TrayPreference preference_ = TrayPreference::automatic;
+    bool x11_ = true;
     TrayBackend backend_ = TrayBackend::xembed;
     // Each made on first use, and kept: the X11 tray says only once that none runs.
     std::unique_ptr<XEmbedStatusBar> xembed_;

@@ -18,6 +18,27 @@ ColumnLayout {
 
     Item { implicitHeight: 8 }
 
+    // What this desktop keeps from working, such as a Wayland compositor without the protocols Driftmark
+    // uses: said at start-up too, but this is where a user looks when something does not work.
+    FormSection {
+        visible: Settings.desktopNotice !== ""
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        header: Text {
+            text: "This Desktop"
+            color: Theme.primaryText
+            font.pixelSize: Theme.headline
+            font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        WarningBox {
+            Layout.topMargin: 8
+            Layout.bottomMargin: 8
+            text: Settings.desktopNotice
+        }
+    }
+
     FormSection {
         Layout.leftMargin: 16
         Layout.rightMargin: 16

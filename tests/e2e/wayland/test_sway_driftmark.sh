@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Driftmark itself on a private headless sway, as on a wlroots desktop: Qt on XWayland, the clipboard, the
-# keystrokes and the previous window over Driftmark's own Wayland connection, and waybar's tray hosting
-# the ten StatusNotifierItems. The discs show in order; a click on one with no window focused copies, and
+# Driftmark itself on a private headless sway with XWayland, as on a wlroots desktop: a native Wayland
+# client by default (E2E_DISPLAY_SERVER=x11: Qt on XWayland, chosen with DRIFTMARK_DISPLAY_SERVER), the
+# clipboard, the keystrokes and the previous window over Driftmark's own Wayland connection either way, and
+# waybar's tray hosting the ten StatusNotifierItems. The discs show in order; a click on one with no window focused copies, and
 # so does the first entry of waybar's menu of one; a Smart Paste entry types Return and the paste chord
 # into a native Wayland window and puts back the earlier clipboard's text and picture byte for byte, also
 # when Driftmark's settings window had the focus; a sway key binding running `--paste` does the same.
 set -euo pipefail
 
 CLIPBOARD_DRIVER=${1:?usage: $0 CLIPBOARD_DRIVER}
+SERVER=${E2E_DISPLAY_SERVER:-wayland}
 BIN_DIR=$(cd "$(dirname "$CLIPBOARD_DRIVER")" && pwd)
 : "${DRIFTMARK_BINARY:=$BIN_DIR/../../src/driftmark-menubar}"
 if [ -z "${WAYLAND_COMPOSITOR_PID:-}" ]; then
@@ -20,6 +22,7 @@ done
 export DRIFTMARK_E2E_DESKTOP=1
 source "$(dirname "$0")/../lib.sh" "$DRIFTMARK_BINARY" "$BIN_DIR/driftmark_e2e_target"
 source "$E2E_DIR/sni_helpers.sh"
+[ "$SERVER" = wayland ] || SCREENSHOT_PREFIX+=-xwayland
 POINTER=$BIN_DIR/driftmark_e2e_wayland_pointer
 KEYS=$BIN_DIR/driftmark_e2e_wayland_keys
 KEY_TARGET=$BIN_DIR/driftmark_e2e_wayland_key_target
@@ -85,10 +88,14 @@ focused_is() {
   [ "$(focused_name)" = "$1" ]
 }
 
-# An X window of Driftmark's, through XWayland, has the focus.
+# A window of Driftmark's has the focus: a Wayland one, or an X one through XWayland.
 driftmark_window_focused() {
-  swaymsg -t get_tree |
-    jq -e '.. | objects | select(.focused) | select(.shell == "xwayland" and .window_properties.class == "driftmark-menubar")'
+  if [ "$SERVER" = wayland ]; then
+    swaymsg -t get_tree | jq -e '.. | objects | select(.focused) | select(.shell == "xdg_shell" and .app_id == "app.driftmark.menubar")'
+  else
+    swaymsg -t get_tree |
+      jq -e '.. | objects | select(.focused) | select(.shell == "xwayland" and .window_properties.class == "driftmark-menubar")'
+  fi
 }
 
 clipboard_text_is() {
@@ -124,7 +131,11 @@ for n in 9 8 7 6 5 4 3 2 1 0; do
   items+=("$item")
 done
 seed_preferences "[$(IFS=,; echo "${items[*]}")]"
-QT_QPA_PLATFORM=xcb start_driftmark
+if [ "$SERVER" = x11 ]; then
+  DRIFTMARK_DISPLAY_SERVER=x11 start_driftmark
+else
+  start_driftmark
+fi
 
 # Registered in order with waybar's watcher, and drawn in its tray left to right.
 wait_for 30 "the ten items registered in order" ten_registered_in_order_newest_first
@@ -190,7 +201,7 @@ wait_for 20 "the paste in the window" window_text_is $'\ntext 1'
 wait_for 20 "the earlier clipboard back" earlier_clipboard_back
 focused_is driftmark-e2e-key-target || fail "the focus moved to $(focused_name)"
 
-# Driftmark's own settings window (on XWayland) takes the focus: the Smart Paste goes to the window
+# Driftmark's own settings window takes the focus: the Smart Paste goes to the window
 # before it, which it activates, and not into Driftmark's.
 "$DRIFTMARK" --settings >"$E2E_HOME/settings.out" 2>&1 || fail "--settings failed: $(cat "$E2E_HOME/settings.out")"
 wait_for 20 "sway to focus the settings window" driftmark_window_focused

@@ -1,10 +1,9 @@
 #include "platform/linux/keys/XkbKeyboardLayout.h"
 
-#include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/keys/X11KeyboardMappingWatcher.h"
+#include "platform/linux/keys/XkbKeyCaps.h"
 #include "platform/linux/x11/X11Context.h"
 
-#include <array>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
@@ -16,9 +15,6 @@ struct StateRelease {
     void operator()(xkb_state* state) const { xkb_state_unref(state); }
 };
 using State = std::unique_ptr<xkb_state, StateRelease>;
-
-// The key that tells an ASCII-capable layout: it types "a" on QWERTY, AZERTY, Dvorak and their kin.
-constexpr xkb_keycode_t aKey = KEY_A + evdevToXKeyCodeOffset;
 
 } // namespace
 
@@ -50,30 +46,15 @@ XkbKeyboardLayout::XkbKeyboardLayout(const X11Context& x11) {
 XkbKeyboardLayout::~XkbKeyboardLayout() = default;
 
 std::optional<std::string> XkbKeyboardLayout::keyCapText(std::uint16_t keyCode) const {
-    const auto xKeyCode = xKeyCodeForVirtualKey(keyCode);
-    xkb_keymap* const keymap = xKeyCode ? this->keymap() : nullptr;
-    const auto layout = keymap != nullptr ? asciiCapableLayout(keymap) : std::nullopt;
-    if (!layout) {
+    xkb_keymap* const keymap = this->keymap();
+    if (keymap == nullptr) {
         return std::nullopt;
     }
-    // A key without any symbol in the layout cannot be translated; one whose symbol types nothing, such
-    // as a dead key, gives an empty text.
-    const xkb_keysym_t* symbols = nullptr;
-    if (xkb_keymap_key_get_syms_by_level(keymap, *xKeyCode, *layout, 0, &symbols) <= 0) {
-        return std::nullopt;
-    }
-    // A fresh state holds no modifier; the layout is made the locked one.
-    const State state(xkb_state_new(keymap));
-    if (!state) {
-        return std::nullopt;
-    }
-    xkb_state_update_mask(state.get(), 0, 0, 0, 0, 0, *layout);
-    std::array<char, 64> text{};
-    const int length = xkb_state_key_get_utf8(state.get(), *xKeyCode, text.data(), text.size());
-    if (length < 0 || static_cast<std::size_t>(length) >= text.size()) {
-        return std::nullopt;
-    }
-    return std::string(text.data(), static_cast<std::size_t>(length));
+    // The server's state tells which layout is active now; it changes too often to be kept.
+    const State current(xkb_x11_state_new_from_device(keymap, connection_, deviceId_));
+    const xkb_layout_index_t active =
+        current ? xkb_state_serialize_layout(current.get(), XKB_STATE_LAYOUT_EFFECTIVE) : 0;
+    return xkbKeyCaps::keyCapTextForVirtualKey(keymap, active, keyCode);
 }
 
 xkb_keymap* XkbKeyboardLayout::keymap() const {
@@ -82,28 +63,6 @@ xkb_keymap* XkbKeyboardLayout::keymap() const {
                                                      XKB_KEYMAP_COMPILE_NO_FLAGS));
     }
     return keymap_.get();
-}
-
-std::optional<std::uint32_t> XkbKeyboardLayout::asciiCapableLayout(xkb_keymap* keymap) const {
-    // The server's state tells which layout is active now; it changes too often to be kept.
-    const State current(xkb_x11_state_new_from_device(keymap, connection_, deviceId_));
-    const xkb_layout_index_t count = xkb_keymap_num_layouts(keymap);
-    const xkb_layout_index_t active =
-        current ? xkb_state_serialize_layout(current.get(), XKB_STATE_LAYOUT_EFFECTIVE) : 0;
-    const auto typesLatinA = [&](xkb_layout_index_t layout) {
-        const xkb_keysym_t* symbols = nullptr;
-        return xkb_keymap_key_get_syms_by_level(keymap, aKey, layout, 0, &symbols) > 0 &&
-               symbols[0] >= XKB_KEY_a && symbols[0] <= XKB_KEY_z;
-    };
-    if (active < count && typesLatinA(active)) {
-        return active;
-    }
-    for (xkb_layout_index_t layout = 0; layout < count; ++layout) {
-        if (typesLatinA(layout)) {
-            return layout;
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace driftmark

@@ -36,7 +36,6 @@ private:
     };
 
     xkb_keymap* keymap() const;
-    std::optional<std::uint32_t> asciiCapableLayout(xkb_keymap* keymap) const;
 
     xcb_connection_t* connection_ = nullptr;
     std::int32_t deviceId_ = -1;

@@ -4,10 +4,12 @@
 #include "platform/linux/sni/SniStatusItem.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace driftmark {
 
-SniStatusBar::SniStatusBar() = default;
+SniStatusBar::SniStatusBar(std::function<void(const std::string&)> cannotDrawMenus)
+    : cannotDrawMenus_(std::move(cannotDrawMenus)) {}
 
 SniStatusBar::~SniStatusBar() = default;
 
@@ -48,6 +50,17 @@ void SniStatusBar::watcherChanged(bool present) {
     if (present) {
         registerWithWatcher(arranged_);
     }
+}
+
+void SniStatusBar::popupMenu(const Menu& menu, Point position) {
+    if (!cannotDrawMenus_) {
+        menus_.popup(menu, Rect{position.x, position.y, 1, 1});
+        return;
+    }
+    const auto warn = std::exchange(cannotDrawMenus_, [](const std::string&) {});
+    warn("This status bar asks Driftmark to draw an entry's menu itself, which a Wayland program "
+         "without a window cannot do: a bar that shows the menus the items offer (waybar, KDE Plasma) "
+         "shows it; meanwhile `driftmark-menubar --settings` opens the settings window.");
 }
 
 void SniStatusBar::forget(SniStatusItem& item) {

@@ -3,7 +3,9 @@
 #include "platform/StatusBar.h"
 #include "platform/linux/tray/ContextMenuPresenter.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace driftmark {
@@ -15,7 +17,9 @@ class SniStatusItem;
 // a new order registers them all again, and so does a new watcher.
 class SniStatusBar final : public StatusBar {
 public:
-    SniStatusBar();
+    // `cannotDrawMenus`, when given, is what a host that asks the items to draw their menus themselves is
+    // told instead, once: on Wayland a program without a window cannot place a menu.
+    explicit SniStatusBar(std::function<void(const std::string&)> cannotDrawMenus = {});
     ~SniStatusBar() override;
     SniStatusBar(const SniStatusBar&) = delete;
     SniStatusBar& operator=(const SniStatusBar&) = delete;
@@ -29,7 +33,8 @@ public:
 
     // Called by the items.
     void forget(SniStatusItem& item);
-    ContextMenuPresenter& menus() { return menus_; }
+    // Pops `menu` up at `position` on the screen, where this desktop lets the items draw menus.
+    void popupMenu(const Menu& menu, Point position);
 
 private:
     void registerWithWatcher(const std::vector<SniStatusItem*>& items);
@@ -39,6 +44,7 @@ private:
     std::vector<SniStatusItem*> registered_;
     bool watcherPresent_ = false;
     ContextMenuPresenter menus_;
+    std::function<void(const std::string&)> cannotDrawMenus_;
 };
 
 } // namespace driftmark

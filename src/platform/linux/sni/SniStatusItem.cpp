@@ -146,10 +146,9 @@ void SniStatusItem::showContextMenu(int x, int y) {
             if (!requested) {
                 return;
             }
-            ContextMenuPresenter& menus = bar_.menus();
             const Point position{static_cast<double>(x), static_cast<double>(y)};
             if (const std::optional<Menu> menu = requested(position)) {
-                menus.popup(*menu, Rect{position.x, position.y, 1, 1});
+                bar_.popupMenu(*menu, position);
             }
         },
         Qt::QueuedConnection);

@@ -82,6 +82,7 @@ void SeatKeymap::keymap(void* data, wl_keyboard*, std::uint32_t format, std::int
             // The text ends with a NUL that the size counts.
             const auto* text = static_cast<const char*>(mapped);
             self->text_.assign(text, strnlen(text, size));
+            ++self->generation_;
             munmap(mapped, size);
         }
     }
@@ -95,7 +96,9 @@ void SeatKeymap::leave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
 
 void SeatKeymap::key(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
 
-void SeatKeymap::modifiers(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                           std::uint32_t) {}
+void SeatKeymap::modifiers(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
+                           std::uint32_t, std::uint32_t group) {
+    static_cast<SeatKeymap*>(data)->layout_ = group;
+}
 
 } // namespace driftmark

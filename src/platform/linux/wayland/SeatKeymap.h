@@ -27,6 +27,10 @@ public:
 
     // The last keymap the seat's keyboard had, as XKB text; empty while the seat has shown none.
     const std::string& text() const { return text_; }
+    // Counts the keymaps the seat has given, so that a user of the text knows when it changed.
+    std::uint64_t generation() const { return generation_; }
+    // The layout (group) the seat's keyboard is on, as last told.
+    std::uint32_t layout() const { return layout_; }
 
 private:
     static void global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
@@ -47,6 +51,8 @@ private:
     wl_seat* seat_ = nullptr;
     wl_keyboard* keyboard_ = nullptr;
     std::string text_;
+    std::uint64_t generation_ = 0;
+    std::uint32_t layout_ = 0;
 };
 
 } // namespace driftmark

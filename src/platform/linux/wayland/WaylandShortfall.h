@@ -4,47 +4,58 @@
 
 namespace driftmark {
 
-// What a Wayland desktop's compositor offers Driftmark's own connection.
+// What a Wayland desktop's compositor offers Driftmark's own connection, and where Qt draws.
 struct WaylandOffer {
     bool reachable = false;  // the compositor named by WAYLAND_DISPLAY answered
     bool clipboard = false;  // data control
     bool keystrokes = false; // virtual keyboards
     bool windows = false;    // the list of its windows (foreign-toplevel management)
+    bool native = false;     // Driftmark runs as a Wayland client, not through XWayland
 };
 
-// What the user of a Wayland desktop needs to know at start-up: what its compositor lacks of that, if
-// anything (GNOME's offers none of it), and what Driftmark does instead, through XWayland; and, since
-// global shortcuts go through XWayland whatever the compositor offers, how to bind an entry in the
-// compositor itself.
+// What the user of a Wayland desktop needs to know at start-up and in the settings window: what its
+// compositor lacks of that, if anything (GNOME's offers none of it), what Driftmark does instead, and how
+// global shortcuts reach it there.
 inline std::string waylandShortfall(const WaylandOffer& offer) {
+    const bool lacks = !offer.reachable || !offer.clipboard || !offer.keystrokes || !offer.windows;
     std::string notice;
     if (!offer.reachable) {
-        notice = "Driftmark cannot reach the Wayland compositor named by WAYLAND_DISPLAY; it works through "
-                 "XWayland instead.";
-    } else if (!offer.clipboard || !offer.keystrokes || !offer.windows) {
-        notice =
-            "This Wayland compositor does not offer everything Driftmark uses; it works through XWayland "
-            "instead.";
+        notice = offer.native ? "Driftmark cannot open a connection of its own to the Wayland compositor."
+                              : "Driftmark cannot reach the Wayland compositor named by WAYLAND_DISPLAY; it "
+                                "works through XWayland instead.";
+    } else if (lacks) {
+        notice = offer.native ? "This Wayland compositor does not offer everything Driftmark uses."
+                              : "This Wayland compositor does not offer everything Driftmark uses; it works "
+                                "through XWayland instead.";
     }
     if (!offer.reachable || !offer.clipboard) {
-        notice +=
-            " No data-control protocol: copies go to the X11 clipboard, which Wayland windows receive only "
-            "while an XWayland window has the focus.";
+        notice += offer.native ? " No data-control protocol: copies reach other applications only while a "
+                                 "Driftmark window has the focus (start Driftmark with --display-server x11 "
+                                 "to copy through XWayland)."
+                               : " No data-control protocol: copies go to the X11 clipboard, which Wayland "
+                                 "windows receive only while an XWayland window has the focus.";
     }
     if (!offer.reachable || !offer.keystrokes) {
-        notice +=
-            " No virtual keyboard: Smart Paste types only into XWayland windows (through XTEST); into a "
-            "Wayland window it only copies.";
+        notice += offer.native
+                      ? " No virtual keyboard: Smart Paste only copies."
+                      : " No virtual keyboard: Smart Paste types only into XWayland windows (through "
+                        "XTEST); into a Wayland window it only copies.";
     }
     if (!offer.reachable || !offer.windows) {
-        notice += " No list of windows: Smart Paste cannot bring a Wayland window back to the front.";
+        notice += offer.native ? " No list of windows: Smart Paste cannot bring the window you were in back "
+                                 "to the front."
+                               : " No list of windows: Smart Paste cannot bring a Wayland window back to the "
+                                 "front.";
     }
     if (!notice.empty()) {
         notice += ' ';
     }
+    notice += offer.native ? "Global shortcuts reach Driftmark through the desktop's global-shortcuts portal "
+                             "where it offers one (KDE Plasma); elsewhere,"
+                           : "Global shortcuts reach Driftmark through XWayland, only while an XWayland "
+                             "window has the focus:";
     notice +=
-        "Global shortcuts reach Driftmark through XWayland, only while an XWayland window has the focus: "
-        "to use an entry's shortcut everywhere, bind `driftmark-menubar --paste N` (N being the entry's "
+        " to use an entry's shortcut everywhere, bind `driftmark-menubar --paste N` (N being the entry's "
         "position) in the compositor's own key bindings, in sway for example "
         "`bindsym Ctrl+Shift+u exec driftmark-menubar --paste 1`.";
     return notice;
