@@ -159,6 +159,22 @@ wait_for 10 "the clipboard to hold text 6" clipboard_text_is "text 6"
 wait_for 10 "the copy from the menu" grep -qF "Copy to clipboard for item: entry 6" "$DRIFTMARK_OUT"
 wait_for 10 "the menu to close" menu_gone
 
+# A host that asks the item to draw its own menu (swaybar does) gets nothing drawn on Wayland, where a
+# menu without a window would open as a tiled window of its own: Driftmark says so, once.
+if [ "$SERVER" = wayland ]; then
+  windows_before=$(swaymsg -t get_tree | jq '[.. | objects | select(.type == "con" and .pid != null)] | length')
+  item=$(registered_items | head -n 1)
+  for _ in 1 2; do
+    gdbus call --session -d "${item%%/*}" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.ContextMenu 20 10 \
+      >/dev/null || fail "the item refused the ContextMenu call"
+  done
+  wait_for 10 "the word that the menu cannot be drawn" grep -qF "draw an entry's menu itself" "$DRIFTMARK_OUT"
+  sleep 0.5
+  [ "$(output_count "draw an entry's menu itself")" = 1 ] || fail "the menu's warning came more than once"
+  [ "$(swaymsg -t get_tree | jq '[.. | objects | select(.type == "con" and .pid != null)] | length')" = "$windows_before" ] ||
+    fail "a menu opened as a window"
+fi
+
 # The user's keyboard: the headless seat has none, and a window hears keys only from a seat that had a
 # keyboard when it took the focus. Its one key goes to no window. The same driver later types the key
 # binding on a virtual keyboard of its own.
