@@ -1,0 +1,341 @@
+#include "platform/linux/portal/PortalHotKeyService.h"
+
+#include "platform/linux/keys/RawKeyEventFilter.h"
+#include "platform/linux/portal/PortalRequest.h"
+#include "platform/linux/portal/PortalShortcut.h"
+#include "platform/linux/portal/PortalShortcutTrigger.h"
+
+#include <QDBusArgument>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QSet>
+#include <QStringList>
+#include <vector>
+
+namespace driftmark {
+
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+
+// Stays the same from run to run, so that a desktop that remembers the user's own trigger for a shortcut
+// finds it again.
+QString shortcutIdOf(HotKeyId hotKeyId) {
+    return QStringLiteral("driftmark-%1-%2")
+        .arg(hotKeyId.signature, 8, 16, QLatin1Char('0'))
+        .arg(hotKeyId.id);
+}
+
+PortalShortcutList portalShortcuts(const std::map<QString, QString>& shortcuts) {
+    PortalShortcutList list;
+    for (const auto& [id, trigger] : shortcuts) {
+        // The service knows hot keys, not what they stand for; the id's number is the owner's.
+        const QString number = id.section(QLatin1Char('-'), -1);
+        list.append({id,
+                     {{QStringLiteral("description"), QStringLiteral("Driftmark shortcut %1").arg(number)},
+                      {QStringLiteral("preferred_trigger"), trigger}}});
+    }
+    return list;
+}
+
+// The ids of the shortcuts in a response's results.
+QSet<QString> shortcutIdsIn(const QVariantMap& results) {
+    const QVariant value = results.value(QStringLiteral("shortcuts"));
+    PortalShortcutList shortcuts;
+    if (value.canConvert<QDBusArgument>()) {
+        shortcuts = qdbus_cast<PortalShortcutList>(value.value<QDBusArgument>());
+    } else {
+        shortcuts = value.value<PortalShortcutList>();
+    }
+    QSet<QString> ids;
+    for (const PortalShortcut& shortcut : shortcuts) {
+        ids.insert(shortcut.id);
+    }
+    return ids;
+}
+
+// A portal writes session handles as strings or as object paths.
+QString sessionHandleIn(const QVariantMap& results) {
+    const QVariant value = results.value(QStringLiteral("session_handle"));
+    if (value.userType() == qMetaTypeId<QDBusObjectPath>()) {
+        return value.value<QDBusObjectPath>().path();
+    }
+    return value.toString();
+}
+
+bool meansNoPortal(const QDBusError& error) {
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+    case QDBusError::UnknownInterface:
+    case QDBusError::UnknownMethod:
+    case QDBusError::UnknownObject:
+    case QDBusError::Disconnected:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+PortalHotKeyService::PortalHotKeyService(const KeyboardLayout& layout, Warn warn, const QDBusConnection& bus)
+    : layout_(layout)
+    , warn_(std::move(warn))
+    , bus_(bus) {
+    PortalShortcut::registerDBusTypes();
+    sessionChange_.setSingleShot(true);
+    sessionChange_.setInterval(0);
+    connect(&sessionChange_, &QTimer::timeout, this, &PortalHotKeyService::changeSession);
+    // Without a sender, for the reason PortalRequest gives; the session handle tells our shortcuts apart.
+    bus_.connect(QString(), portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
+                 SLOT(activated(QDBusMessage)));
+    bus_.connect(QString(), portalPath, shortcutsInterface, QStringLiteral("Deactivated"), this,
+                 SLOT(deactivated(QDBusMessage)));
+}
+
+PortalHotKeyService::~PortalHotKeyService() {
+    closeSession();
+    bus_.disconnect(QString(), portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
+                    SLOT(activated(QDBusMessage)));
+    bus_.disconnect(QString(), portalPath, shortcutsInterface, QStringLiteral("Deactivated"), this,
+                    SLOT(deactivated(QDBusMessage)));
+}
+
+HotKeyRegistration PortalHotKeyService::registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
+                                                       HotKeyId hotKeyId) {
+    const auto trigger = portalShortcutTrigger(keyCode, modifiers, layout_);
+    if (!trigger) {
+        return {untriggerableStatus, std::nullopt};
+    }
+    const std::uint64_t handle = nextHandle_++;
+    registrations_.emplace(handle,
+                           Registration{hotKeyId, shortcutIdOf(hotKeyId), QString::fromStdString(*trigger)});
+    sessionChange_.start();
+    return {0, handle};
+}
+
+void PortalHotKeyService::unregisterHotKey(std::uint64_t handle) {
+    if (registrations_.erase(handle) != 0) {
+        sessionChange_.start();
+    }
+}
+
+bool PortalHotKeyService::installEventHandler(HotKeyEventHandler& handler) {
+    if (handler_ != nullptr) {
+        return false;
+    }
+    handler_ = &handler;
+    rawKeys_ = std::make_unique<RawKeyEventFilter>(handler);
+    return true;
+}
+
+void PortalHotKeyService::setDelivery(KeyEventDelivery delivery) {
+    delivery_ = delivery;
+    if (rawKeys_) {
+        rawKeys_->setActive(delivery == KeyEventDelivery::rawKeys);
+    }
+}
+
+PortalHotKeyService::Shortcuts PortalHotKeyService::wantedShortcuts() const {
+    Shortcuts shortcuts;
+    // A shortcut has one trigger: should one hot-key id be registered with two combinations, the first
+    // registration's is asked for, and a press of the shortcut reports both.
+    for (const auto& [handle, registration] : registrations_) {
+        shortcuts.emplace(registration.shortcutId, registration.trigger);
+    }
+    return shortcuts;
+}
+
+void PortalHotKeyService::changeSession() {
+    if (portalMissing_) {
+        return;
+    }
+    Shortcuts wanted = wantedShortcuts();
+    if (wanted == sessionShortcuts_) {
+        return;
+    }
+    closeSession();
+    sessionShortcuts_ = std::move(wanted);
+    if (!sessionShortcuts_.empty()) {
+        createSession();
+    }
+}
+
+void PortalHotKeyService::closeSession() {
+    ++generation_;
+    if (sessionPath_.isEmpty()) {
+        return;
+    }
+    bus_.asyncCall(QDBusMessage::createMethodCall(portalService, sessionPath_, sessionInterface,
+                                                  QStringLiteral("Close")));
+    sessionPath_.clear();
+}
+
+void PortalHotKeyService::createSession() {
+    const std::uint64_t generation = generation_;
+    // Plasma 5.27 registers the shortcuts given here and no others; later portals ignore the option.
+    const QVariantMap options{
+        {QStringLiteral("session_handle_token"), QStringLiteral("driftmark_session_%1").arg(generation)},
+        {QStringLiteral("shortcuts"), QVariant::fromValue(portalShortcuts(sessionShortcuts_))},
+    };
+    PortalRequest::send(
+        bus_, shortcutsInterface, QStringLiteral("CreateSession"), {}, options, this,
+        [this, generation](uint response, const QVariantMap& results) {
+            sessionCreated(generation, response, results);
+        },
+        [this, generation](const QDBusError& error) { portalFailed(generation, error); });
+}
+
+void PortalHotKeyService::sessionCreated(std::uint64_t generation, uint response,
+                                         const QVariantMap& results) {
+    const QString session = sessionHandleIn(results);
+    if (generation != generation_) {
+        // The set changed while the portal made this session: it is not wanted any more.
+        if (response == 0 && !session.isEmpty()) {
+            bus_.asyncCall(QDBusMessage::createMethodCall(portalService, session, sessionInterface,
+                                                          QStringLiteral("Close")));
+        }
+        return;
+    }
+    if (response != 0 || session.isEmpty()) {
+        warnOnce(warnedRefused_,
+                 "The desktop's global-shortcuts portal refused Driftmark a session (answer " +
+                     std::to_string(response) + "): its shortcuts do not work");
+        return;
+    }
+    sessionPath_ = session;
+    listShortcuts(generation);
+}
+
+void PortalHotKeyService::listShortcuts(std::uint64_t generation) {
+    PortalRequest::send(
+        bus_, shortcutsInterface, QStringLiteral("ListShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(sessionPath_))}, {}, this,
+        [this, generation](uint response, const QVariantMap& results) {
+            // A portal that cannot list is asked to bind, as if it had listed nothing.
+            shortcutsListed(generation, response == 0 ? results : QVariantMap());
+        },
+        [this, generation](const QDBusError&) { shortcutsListed(generation, {}); });
+}
+
+void PortalHotKeyService::shortcutsListed(std::uint64_t generation, const QVariantMap& results) {
+    if (generation != generation_) {
+        return;
+    }
+    const QSet<QString> listed = shortcutIdsIn(results);
+    for (const auto& [id, trigger] : sessionShortcuts_) {
+        if (!listed.contains(id)) {
+            bindShortcuts(generation);
+            return;
+        }
+    }
+}
+
+void PortalHotKeyService::bindShortcuts(std::uint64_t generation) {
+    // No parent window: Driftmark binds its shortcuts at start-up, from no window of its own.
+    PortalRequest::send(
+        bus_, shortcutsInterface, QStringLiteral("BindShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(sessionPath_)),
+         QVariant::fromValue(portalShortcuts(sessionShortcuts_)), QString()},
+        {}, this,
+        [this, generation](uint response, const QVariantMap& results) {
+            shortcutsBound(generation, response, results);
+        },
+        [this](const QDBusError& error) {
+            warnOnce(warnedRefused_,
+                     "The desktop's global-shortcuts portal did not bind Driftmark's shortcuts: " +
+                         error.message().toStdString());
+        });
+}
+
+void PortalHotKeyService::shortcutsBound(std::uint64_t generation, uint response,
+                                         const QVariantMap& results) {
+    if (generation != generation_) {
+        return;
+    }
+    if (response != 0) {
+        warnOnce(warnedRefused_,
+                 std::string("The desktop did not bind Driftmark's shortcuts (") +
+                     (response == 1 ? "cancelled" : "refused, answer " + std::to_string(response)) +
+                     "): they do not work");
+        return;
+    }
+    const QSet<QString> bound = shortcutIdsIn(results);
+    QStringList leftOut;
+    for (const auto& [id, trigger] : sessionShortcuts_) {
+        if (!bound.contains(id)) {
+            leftOut.append(id + QStringLiteral(" (") + trigger + QLatin1Char(')'));
+        }
+    }
+    if (!leftOut.isEmpty()) {
+        warnOnce(warnedLeftOut_, "The desktop did not bind these shortcuts of Driftmark: " +
+                                     leftOut.join(QStringLiteral(", ")).toStdString());
+    }
+}
+
+void PortalHotKeyService::portalFailed(std::uint64_t generation, const QDBusError& error) {
+    if (meansNoPortal(error)) {
+        // Registrations stay as they are; without a portal there is nobody to give them to.
+        portalMissing_ = true;
+        warnOnce(warnedMissing_,
+                 "The desktop offers no global-shortcuts portal: Driftmark's shortcuts work only where the "
+                 "compositor binds `driftmark-menubar --paste N` (see the README)");
+        return;
+    }
+    if (generation != generation_) {
+        return;
+    }
+    // Perhaps a portal slow to start: the next change of the shortcuts asks again.
+    sessionShortcuts_.clear();
+    warnOnce(warnedRefused_,
+             "The desktop's global-shortcuts portal did not answer: " + error.message().toStdString());
+}
+
+void PortalHotKeyService::activated(const QDBusMessage& message) {
+    deliver(HotKeyEvent::Kind::pressed, message);
+}
+
+void PortalHotKeyService::deactivated(const QDBusMessage& message) {
+    deliver(HotKeyEvent::Kind::released, message);
+}
+
+void PortalHotKeyService::deliver(HotKeyEvent::Kind kind, const QDBusMessage& message) {
+    // (o session_handle, s shortcut_id, t timestamp, a{sv} options); only the first two matter here.
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2 || sessionPath_.isEmpty() ||
+        arguments[0].value<QDBusObjectPath>().path() != sessionPath_) {
+        return;
+    }
+    const QString shortcutId = arguments[1].toString();
+    // Taken before the first call: a handler may register or unregister hot keys.
+    std::vector<HotKeyId> hotKeyIds;
+    for (const auto& [handle, registration] : registrations_) {
+        if (registration.shortcutId == shortcutId) {
+            hotKeyIds.push_back(registration.hotKeyId);
+        }
+    }
+    for (const HotKeyId& hotKeyId : hotKeyIds) {
+        // A handler may change the delivery, for instance by opening a menu.
+        if (handler_ == nullptr || delivery_ != KeyEventDelivery::hotKeys) {
+            return;
+        }
+        handler_->hotKeyEvent({kind, hotKeyId});
+    }
+}
+
+void PortalHotKeyService::warnOnce(bool& warned, const std::string& text) {
+    if (warned) {
+        return;
+    }
+    warned = true;
+    if (warn_) {
+        warn_(text);
+    }
+}
+
+} // namespace driftmark
