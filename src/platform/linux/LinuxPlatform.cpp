@@ -9,6 +9,7 @@
 #include "platform/linux/keys/X11HotKeyService.h"
 #include "platform/linux/keys/X11SystemShortcutList.h"
 #include "platform/linux/keys/XkbKeyboardLayout.h"
+#include "platform/linux/portal/PortalHotKeyService.h"
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
 #include "platform/linux/wayland/ForeignToplevelWorkspace.h"
@@ -99,6 +100,18 @@ std::unique_ptr<KeyboardLayout> makeKeyboardLayout(WaylandConnection* wayland, D
     return std::make_unique<XkbKeyboardLayout>(x11);
 }
 
+// No program may grab keys on Wayland: there the desktop's global-shortcuts portal, where it has one, takes
+// the combinations and reports them.
+std::unique_ptr<HotKeyService> makeHotKeyService(DisplayServer server, const X11Context& x11,
+                                                 const KeyboardLayout& layout,
+                                                 const std::function<void(const std::string&)>& warn,
+                                                 const X11HotKeyService::LostGrabReporter& hotKeyLost) {
+    if (server == DisplayServer::wayland) {
+        return std::make_unique<PortalHotKeyService>(layout, warn);
+    }
+    return std::make_unique<X11HotKeyService>(x11, hotKeyLost);
+}
+
 // On a Wayland desktop: what its compositor lacks, what that costs, and how to bind an entry to a key
 // there. Empty elsewhere.
 std::string waylandNotice(const WaylandConnection* wayland, DisplayServer server) {
@@ -130,7 +143,7 @@ struct LinuxPlatform::Parts {
         , workspace(makeWorkspace(wayland.get(), server, x11))
         , statusBar(warn, server == DisplayServer::x11)
         , keyboardLayout(makeKeyboardLayout(wayland.get(), server, x11))
-        , hotKeyService(x11, hotKeyLost)
+        , hotKeyService(makeHotKeyService(server, x11, *keyboardLayout, warn, hotKeyLost))
         , userDefaults(preferences)
         , desktopNotice(waylandNotice(wayland.get(), server)) {
         if (!desktopNotice.empty()) {
@@ -153,7 +166,7 @@ struct LinuxPlatform::Parts {
     QtMainQueue mainQueue;
     QtApplication application;
     std::unique_ptr<KeyboardLayout> keyboardLayout;
-    X11HotKeyService hotKeyService;
+    std::unique_ptr<HotKeyService> hotKeyService;
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;
     PluginWindowService windows;
@@ -181,7 +194,7 @@ PlatformServices LinuxPlatform::services() {
 namespace driftmark {
 
 HotKeyService& LinuxPlatform::hotKeyService() {
-    return parts_->hotKeyService;
+    return *parts_->hotKeyService;
 }
 
 const KeyboardLayout& LinuxPlatform::keyboardLayout() {
