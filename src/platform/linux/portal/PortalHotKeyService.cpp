@@ -205,7 +205,10 @@ void PortalHotKeyService::sessionCreated(std::uint64_t generation, uint response
     if (response != 0 || session.isEmpty()) {
         warnOnce(warnedRefused_,
                  "The desktop's global-shortcuts portal refused Driftmark a session (answer " +
-                     std::to_string(response) + "): its shortcuts do not work");
+                     std::to_string(response) +
+                     "), as a portal without a global-shortcuts backend for this desktop does: Driftmark's "
+                     "shortcuts work only where the compositor binds `driftmark-menubar --paste N` (see the "
+                     "README)");
         return;
     }
     sessionPath_ = session;
