@@ -2,7 +2,6 @@
 
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/keys/LockModifierMasks.h"
-#include "platform/linux/keys/RawKeyEventFilter.h"
 #include "platform/linux/keys/X11KeyTranslation.h"
 #include "platform/linux/keys/X11KeyboardMappingWatcher.h"
 #include "platform/linux/x11/X11Context.h"
@@ -93,19 +92,11 @@ void X11HotKeyService::unregisterHotKey(std::uint64_t handle) {
 }
 
 bool X11HotKeyService::installEventHandler(HotKeyEventHandler& handler) {
-    if (connection_ == nullptr || handler_ != nullptr) {
-        return false;
-    }
-    handler_ = &handler;
-    rawKeys_ = std::make_unique<RawKeyEventFilter>(handler);
-    return true;
+    return connection_ != nullptr && delivery_.install(handler);
 }
 
 void X11HotKeyService::setDelivery(KeyEventDelivery delivery) {
-    delivery_ = delivery;
-    if (rawKeys_) {
-        rawKeys_->setActive(delivery == KeyEventDelivery::rawKeys);
-    }
+    delivery_.setDelivery(delivery);
 }
 
 std::int32_t X11HotKeyService::grab(Grab& registration) {
@@ -206,7 +197,7 @@ bool X11HotKeyService::keyPressed(const xcb_key_press_event_t& event) {
         return false;
     }
     held_.emplace(event.detail, pressed);
-    deliver(HotKeyEvent::Kind::pressed, pressed);
+    delivery_.deliver(HotKeyEvent::Kind::pressed, pressed);
     return true;
 }
 
@@ -218,18 +209,8 @@ bool X11HotKeyService::keyReleased(const xcb_key_press_event_t& event) {
     }
     const std::vector<HotKeyId> released = std::move(found->second);
     held_.erase(found);
-    deliver(HotKeyEvent::Kind::released, released);
+    delivery_.deliver(HotKeyEvent::Kind::released, released);
     return true;
-}
-
-void X11HotKeyService::deliver(HotKeyEvent::Kind kind, const std::vector<HotKeyId>& hotKeyIds) {
-    for (const HotKeyId& hotKeyId : hotKeyIds) {
-        // A handler may change the delivery, for instance by opening a menu.
-        if (handler_ == nullptr || delivery_ != KeyEventDelivery::hotKeys) {
-            return;
-        }
-        handler_->hotKeyEvent({kind, hotKeyId});
-    }
 }
 
 } // namespace driftmark

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HotKeyService.h"
+#include "platform/linux/keys/HotKeyDelivery.h"
 
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
@@ -15,7 +16,6 @@ struct xcb_key_press_event_t;
 namespace driftmark {
 
 class KeyboardLayout;
-class RawKeyEventFilter;
 class X11Context;
 class X11KeyboardMappingWatcher;
 
@@ -75,7 +75,6 @@ private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     bool keyPressed(const xcb_key_press_event_t& event);
     bool keyReleased(const xcb_key_press_event_t& event);
-    void deliver(HotKeyEvent::Kind kind, const std::vector<HotKeyId>& hotKeyIds);
 
     xcb_connection_t* connection_;
     // Names the keys of lost grabs as the user's layout prints them.
@@ -86,9 +85,7 @@ private:
     std::uint64_t nextHandle_ = 1;
     // The X key codes of hot keys held down, with the registrations their press was reported for.
     std::map<std::uint8_t, std::vector<HotKeyId>> held_;
-    HotKeyEventHandler* handler_ = nullptr;
-    KeyEventDelivery delivery_ = KeyEventDelivery::none;
-    std::unique_ptr<RawKeyEventFilter> rawKeys_;
+    HotKeyDelivery delivery_;
     std::unique_ptr<X11KeyboardMappingWatcher> mappingWatcher_;
 };
 

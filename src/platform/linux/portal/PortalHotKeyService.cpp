@@ -1,6 +1,5 @@
 #include "platform/linux/portal/PortalHotKeyService.h"
 
-#include "platform/linux/keys/RawKeyEventFilter.h"
 #include "platform/linux/portal/PortalRequest.h"
 #include "platform/linux/portal/PortalShortcut.h"
 #include "platform/linux/portal/PortalShortcutTrigger.h"
@@ -126,19 +125,11 @@ void PortalHotKeyService::unregisterHotKey(std::uint64_t handle) {
 }
 
 bool PortalHotKeyService::installEventHandler(HotKeyEventHandler& handler) {
-    if (handler_ != nullptr) {
-        return false;
-    }
-    handler_ = &handler;
-    rawKeys_ = std::make_unique<RawKeyEventFilter>(handler);
-    return true;
+    return delivery_.install(handler);
 }
 
 void PortalHotKeyService::setDelivery(KeyEventDelivery delivery) {
-    delivery_ = delivery;
-    if (rawKeys_) {
-        rawKeys_->setActive(delivery == KeyEventDelivery::rawKeys);
-    }
+    delivery_.setDelivery(delivery);
 }
 
 PortalHotKeyService::Shortcuts PortalHotKeyService::wantedShortcuts() const {
@@ -322,13 +313,7 @@ void PortalHotKeyService::deliver(HotKeyEvent::Kind kind, const QDBusMessage& me
             hotKeyIds.push_back(registration.hotKeyId);
         }
     }
-    for (const HotKeyId& hotKeyId : hotKeyIds) {
-        // A handler may change the delivery, for instance by opening a menu.
-        if (handler_ == nullptr || delivery_ != KeyEventDelivery::hotKeys) {
-            return;
-        }
-        handler_->hotKeyEvent({kind, hotKeyId});
-    }
+    delivery_.deliver(kind, hotKeyIds);
 }
 
 void PortalHotKeyService::warnOnce(bool& warned, const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HotKeyService.h"
+#include "platform/linux/keys/HotKeyDelivery.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -19,7 +20,6 @@ class QDBusError;
 namespace driftmark {
 
 class KeyboardLayout;
-class RawKeyEventFilter;
 
 // Global hot keys through the desktop's global-shortcuts portal (org.freedesktop.portal.GlobalShortcuts),
 // for Wayland desktops, where no program may grab keys. The registered combinations are asked of one portal
@@ -102,9 +102,7 @@ private:
     bool warnedLeftOut_ = false;
     // Gathers the changes of one turn of the event loop into one change of session.
     QTimer sessionChange_;
-    HotKeyEventHandler* handler_ = nullptr;
-    KeyEventDelivery delivery_ = KeyEventDelivery::none;
-    std::unique_ptr<RawKeyEventFilter> rawKeys_;
+    HotKeyDelivery delivery_;
 };
 
 } // namespace driftmark
