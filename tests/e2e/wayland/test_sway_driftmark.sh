@@ -22,6 +22,7 @@ done
 export DRIFTMARK_E2E_DESKTOP=1
 source "$(dirname "$0")/../lib.sh" "$DRIFTMARK_BINARY" "$BIN_DIR/driftmark_e2e_target"
 source "$E2E_DIR/sni_helpers.sh"
+source "$(dirname "$0")/keys_helpers.sh"
 [ "$SERVER" = wayland ] || SCREENSHOT_PREFIX+=-xwayland
 POINTER=$BIN_DIR/driftmark_e2e_wayland_pointer
 KEYS=$BIN_DIR/driftmark_e2e_wayland_keys
@@ -175,19 +176,8 @@ if [ "$SERVER" = wayland ]; then
     fail "a menu opened as a window"
 fi
 
-# The user's keyboard: the headless seat has none, and a window hears keys only from a seat that had a
-# keyboard when it took the focus. Its one key goes to no window. The same driver later types the key
-# binding on a virtual keyboard of its own.
-mkfifo "$E2E_HOME/keys.in" "$E2E_HOME/keys.out"
-QT_QPA_PLATFORM=offscreen "$KEYS" <"$E2E_HOME/keys.in" >"$E2E_HOME/keys.out" 2>"$E2E_HOME/keys.err" &
-E2E_PIDS+=($!)
-exec {keys_in}>"$E2E_HOME/keys.in" {keys_out}<"$E2E_HOME/keys.out"
-ask_keys() {
-  echo "$1" >&"$keys_in"
-  read -r -t 20 answer <&"$keys_out" || fail "the keys driver did not answer: $(cat "$E2E_HOME/keys.err")"
-  [ "$answer" = ok ] || fail "the keys driver answered '$answer' to '$1'"
-}
-ask_keys "user-tap 56"
+# The user's keyboard. The same driver later types the key binding on a virtual keyboard of its own.
+start_keys
 
 # A native Wayland window takes the focus.
 QT_QPA_PLATFORM=wayland "$KEY_TARGET" "$E2E_HOME/window.text" >"$E2E_HOME/window.keys" 2>"$E2E_HOME/window.err" &

@@ -16,6 +16,7 @@ command -v jq >/dev/null || { echo "FAIL: jq is missing; run scripts/install-dep
 export DRIFTMARK_E2E_DESKTOP=1
 source "$(dirname "$0")/../lib.sh" "$DRIFTMARK_BINARY" "$BIN_DIR/driftmark_e2e_target"
 source "$E2E_DIR/settings_helpers.sh"
+source "$(dirname "$0")/keys_helpers.sh"
 POINTER=$BIN_DIR/driftmark_e2e_wayland_pointer
 KEYS=$BIN_DIR/driftmark_e2e_wayland_keys
 
@@ -51,18 +52,8 @@ click_control_on_output() {
     fail "the virtual pointer did not click"
 }
 
-# A keyboard on the seat before Driftmark starts: a window hears keys only from a seat that had one when
-# it took the focus.
-mkfifo "$E2E_HOME/keys.in" "$E2E_HOME/keys.out"
-QT_QPA_PLATFORM=offscreen "$KEYS" <"$E2E_HOME/keys.in" >"$E2E_HOME/keys.out" 2>"$E2E_HOME/keys.err" &
-E2E_PIDS+=($!)
-exec {keys_in}>"$E2E_HOME/keys.in" {keys_out}<"$E2E_HOME/keys.out"
-ask_keys() {
-  echo "$1" >&"$keys_in"
-  read -r -t 20 answer <&"$keys_out" || fail "the keys driver did not answer: $(cat "$E2E_HOME/keys.err")"
-  [ "$answer" = ok ] || fail "the keys driver answered '$answer' to '$1'"
-}
-ask_keys "user-tap 56"
+# The user's keyboard, before Driftmark starts.
+start_keys
 
 seed_preferences "[$(item_json 5E000000-0000-4000-8000-0000000000B1 'Only' 'only text' false false 0)]"
 start_driftmark
