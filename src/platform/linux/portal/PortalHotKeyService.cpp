@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QSet>
 #include <QStringList>
 #include <vector>
@@ -21,6 +22,10 @@ const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+// The same for every session: Plasma 5.27 keeps a session's shortcuts in a kglobalaccel component named
+// after this token, and that component keeps their keys after the session ends, so a session under another
+// token would find every earlier key taken and get none.
+const QString sessionToken = QStringLiteral("driftmark");
 
 // Stays the same from run to run, so that a desktop that remembers the user's own trigger for a shortcut
 // finds it again.
@@ -152,9 +157,7 @@ void PortalHotKeyService::changeSession() {
     }
     closeSession();
     sessionShortcuts_ = std::move(wanted);
-    if (!sessionShortcuts_.empty()) {
-        createSession();
-    }
+    createSession();
 }
 
 void PortalHotKeyService::closeSession() {
@@ -162,16 +165,34 @@ void PortalHotKeyService::closeSession() {
     if (sessionPath_.isEmpty()) {
         return;
     }
-    bus_.asyncCall(QDBusMessage::createMethodCall(portalService, sessionPath_, sessionInterface,
-                                                  QStringLiteral("Close")));
+    closeSession(sessionPath_);
     sessionPath_.clear();
 }
 
+void PortalHotKeyService::closeSession(const QString& path) {
+    // Every session has the same path: the next one is asked for once the portal has let go of this one.
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus_.asyncCall(QDBusMessage::createMethodCall(
+                                        portalService, path, sessionInterface, QStringLiteral("Close"))),
+                                    this);
+    ++closing_;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        --closing_;
+        createSession();
+    });
+}
+
 void PortalHotKeyService::createSession() {
+    // One session at a time: the one being made is closed when it comes, and then this is asked again.
+    if (creating_ || closing_ != 0 || sessionShortcuts_.empty() || !sessionPath_.isEmpty()) {
+        return;
+    }
+    creating_ = true;
     const std::uint64_t generation = generation_;
     // Plasma 5.27 registers the shortcuts given here and no others; later portals ignore the option.
     const QVariantMap options{
-        {QStringLiteral("session_handle_token"), QStringLiteral("driftmark_session_%1").arg(generation)},
+        {QStringLiteral("session_handle_token"), sessionToken},
         {QStringLiteral("shortcuts"), QVariant::fromValue(portalShortcuts(sessionShortcuts_))},
     };
     PortalRequest::send(
@@ -184,12 +205,14 @@ void PortalHotKeyService::createSession() {
 
 void PortalHotKeyService::sessionCreated(std::uint64_t generation, uint response,
                                          const QVariantMap& results) {
+    creating_ = false;
     const QString session = sessionHandleIn(results);
     if (generation != generation_) {
         // The set changed while the portal made this session: it is not wanted any more.
         if (response == 0 && !session.isEmpty()) {
-            bus_.asyncCall(QDBusMessage::createMethodCall(portalService, session, sessionInterface,
-                                                          QStringLiteral("Close")));
+            closeSession(session);
+        } else {
+            createSession();
         }
         return;
     }
@@ -273,6 +296,7 @@ void PortalHotKeyService::shortcutsBound(std::uint64_t generation, uint response
 }
 
 void PortalHotKeyService::portalFailed(std::uint64_t generation, const QDBusError& error) {
+    creating_ = false;
     if (meansNoPortal(error)) {
         // Registrations stay as they are; without a portal there is nobody to give them to.
         portalMissing_ = true;
@@ -282,6 +306,7 @@ void PortalHotKeyService::portalFailed(std::uint64_t generation, const QDBusErro
         return;
     }
     if (generation != generation_) {
+        createSession();
         return;
     }
     // Perhaps a portal slow to start: the next change of the shortcuts asks again.

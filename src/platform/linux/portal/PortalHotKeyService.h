@@ -29,9 +29,10 @@ class KeyboardLayout;
 //
 // KDE Plasma 5.27 takes a session's shortcuts only from the session's creation and cannot replace them,
 // while later portals take them through BindShortcuts. So every change of the set makes a new session with
-// the whole set, and shortcuts are bound only when the new session does not list them all yet. Changes
-// made in one turn of the event loop make one new session at most, and none when they cancel out, as the
-// settings window's trial registrations do.
+// the whole set, and shortcuts are bound only when the new session does not list them all yet. Plasma 5.27
+// keeps them under the session's token, so every session has the same one, and one session at most exists
+// or is being made at a time. Changes made in one turn of the event loop make one new session at most, and
+// none when they cancel out, as the settings window's trial registrations do.
 //
 // While a menu of the application is open, raw keys come from the application's own key events.
 class PortalHotKeyService final : public QObject, public HotKeyService {
@@ -75,6 +76,7 @@ private:
     Shortcuts wantedShortcuts() const;
     void changeSession();
     void closeSession();
+    void closeSession(const QString& path);
     void createSession();
     void sessionCreated(std::uint64_t generation, uint response, const QVariantMap& results);
     void listShortcuts(std::uint64_t generation);
@@ -96,6 +98,9 @@ private:
     QString sessionPath_;
     // Counts the sessions asked for; answers about an earlier one are out of date.
     std::uint64_t generation_ = 0;
+    // A CreateSession not answered yet, and the Close calls not answered yet: the sessions share one path.
+    bool creating_ = false;
+    int closing_ = 0;
     bool portalMissing_ = false;
     bool warnedMissing_ = false;
     bool warnedRefused_ = false;
