@@ -28,13 +28,14 @@ fail() {
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ "$DBUS_SESSION_BUS_ADDRESS" != disabled: ] ||
   fail "no private session bus"
 
-# The shortcut ids of hot-key ids 1, 2 and 9 of the driver's signature.
-ID1=driftmark-44726674-1
-ID2=driftmark-44726674-2
-ID9=driftmark-44726674-9
 CONTROL_SHIFT=$((0x1000 | 0x200))
 COMMAND=$((0x100))
 FN=$((0x20000))
+# The shortcut ids of the combinations the driver's hot keys 1, 2 and 9 register: each is named after its
+# virtual key code and hot-key modifier bits.
+ID1=driftmark-32-$CONTROL_SHIFT
+ID2=driftmark-36-$COMMAND
+ID9=driftmark-0-$COMMAND
 
 # start NAME COMMAND...: a program that reads commands from a pipe ($NAME_IN is the writing end) and
 # writes to $WORK/NAME.out.

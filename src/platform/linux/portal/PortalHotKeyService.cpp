@@ -27,21 +27,20 @@ const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session"
 // token would find every earlier key taken and get none.
 const QString sessionToken = QStringLiteral("driftmark");
 
-// Stays the same from run to run, so that a desktop that remembers the user's own trigger for a shortcut
-// finds it again.
-QString shortcutIdOf(HotKeyId hotKeyId) {
-    return QStringLiteral("driftmark-%1-%2")
-        .arg(hotKeyId.signature, 8, 16, QLatin1Char('0'))
-        .arg(hotKeyId.id);
+// Named after the combination (virtual key code and hot-key modifier bits), not after the hot key that
+// asks for it: the hot keys' numbers change from run to run and with every new recording, while Plasma 5.27
+// keeps a shortcut's key after it is gone, so a combination asked for under a new name would find its key
+// held by the old one. Under the combination's own name it always gets it back.
+QString shortcutIdOf(std::uint32_t keyCode, std::uint32_t modifiers) {
+    return QStringLiteral("driftmark-%1-%2").arg(keyCode).arg(modifiers);
 }
 
 PortalShortcutList portalShortcuts(const std::map<QString, QString>& shortcuts) {
     PortalShortcutList list;
     for (const auto& [id, trigger] : shortcuts) {
-        // The service knows hot keys, not what they stand for; the id's number is the owner's.
-        const QString number = id.section(QLatin1Char('-'), -1);
+        // The service knows combinations, not the entries they stand for.
         list.append({id,
-                     {{QStringLiteral("description"), QStringLiteral("Driftmark shortcut %1").arg(number)},
+                     {{QStringLiteral("description"), QStringLiteral("Driftmark: %1").arg(trigger)},
                       {QStringLiteral("preferred_trigger"), trigger}}});
     }
     return list;
@@ -117,8 +116,8 @@ HotKeyRegistration PortalHotKeyService::registerHotKey(std::uint32_t keyCode, st
         return {untriggerableStatus, std::nullopt};
     }
     const std::uint64_t handle = nextHandle_++;
-    registrations_.emplace(handle,
-                           Registration{hotKeyId, shortcutIdOf(hotKeyId), QString::fromStdString(*trigger)});
+    registrations_.emplace(
+        handle, Registration{hotKeyId, shortcutIdOf(keyCode, modifiers), QString::fromStdString(*trigger)});
     sessionChange_.start();
     return {0, handle};
 }
@@ -139,8 +138,7 @@ void PortalHotKeyService::setDelivery(KeyEventDelivery delivery) {
 
 PortalHotKeyService::Shortcuts PortalHotKeyService::wantedShortcuts() const {
     Shortcuts shortcuts;
-    // A shortcut has one trigger: should one hot-key id be registered with two combinations, the first
-    // registration's is asked for, and a press of the shortcut reports both.
+    // Hot keys registered with one combination share its shortcut, and a press of it reports each.
     for (const auto& [handle, registration] : registrations_) {
         shortcuts.emplace(registration.shortcutId, registration.trigger);
     }

@@ -23,7 +23,7 @@ class KeyboardLayout;
 
 // Global hot keys through the desktop's global-shortcuts portal (org.freedesktop.portal.GlobalShortcuts),
 // for Wayland desktops, where no program may grab keys. The registered combinations are asked of one portal
-// session as shortcuts of their own, each named after its hot-key id and with the combination as the
+// session as shortcuts of their own, each named after its combination and with it as the
 // preferred trigger; the desktop decides, perhaps asking the user, and reports presses and releases.
 // Registrations are accepted at once and the portal is talked to afterwards, never waited for.
 //
