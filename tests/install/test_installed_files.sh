@@ -30,11 +30,17 @@ metainfo="$PREFIX/share/metainfo/app.driftmark.menubar.metainfo.xml"
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate has remarks: $out"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
-for line in Type=Application Name=Driftmark Exec=driftmark-menubar Icon=app.driftmark.menubar \
+for line in Type=Application Name=Driftmark Icon=app.driftmark.menubar \
             Categories=Utility\; StartupNotify=false; do
   grep -qxF "$line" "$desktop" || fail "the desktop entry lacks '$line'"
 done
 grep -q '^Keywords=.' "$desktop" || fail "the desktop entry has no keywords"
+# KWin grants the fake input the entry asks for (Smart Paste's keystrokes) only to the program at the full
+# path of its Exec line.
+exec_path=$(sed -n 's/^Exec=//p' "$desktop")
+[ "$exec_path" = /usr/local/bin/driftmark-menubar ] || fail "the desktop entry runs '$exec_path'"
+grep -qxF X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input "$desktop" ||
+  fail "the desktop entry does not ask KWin for its fake input"
 grep -qF "<release version=\"$VERSION\" date=\"" "$metainfo" || fail "the AppStream data has no release $VERSION"
 grep -qF '<binary>driftmark-menubar</binary>' "$metainfo" || fail "the AppStream data does not provide the binary"
 grep -qF '<launchable type="desktop-id">app.driftmark.menubar.desktop</launchable>' "$metainfo" ||

@@ -12,11 +12,12 @@
 #include "platform/linux/portal/PortalHotKeyService.h"
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
+#include "platform/linux/wayland/FakeInputKeyEventPoster.h"
 #include "platform/linux/wayland/ForeignToplevelWorkspace.h"
 #include "platform/linux/wayland/SeatKeyboardLayout.h"
-#include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/WaylandConnection.h"
+#include "platform/linux/wayland/WaylandKeystrokeAccessibilityTrust.h"
 #include "platform/linux/wayland/WaylandShortfall.h"
 #include "platform/linux/x11/EwmhWorkspace.h"
 #include "platform/linux/x11/QtClipboard.h"
@@ -44,9 +45,19 @@ bool listsWindows(const WaylandConnection* wayland) {
     return wayland != nullptr && wayland->seat() != nullptr && wayland->foreignToplevelManager() != nullptr;
 }
 
-// Virtual keyboards.
+// Virtual keyboards, and a seat to put one on.
+bool offersVirtualKeyboards(const WaylandConnection* wayland) {
+    return wayland != nullptr && wayland->seat() != nullptr && wayland->virtualKeyboardManager() != nullptr;
+}
+
+// KWin's fake input, which KWin offers where it offers no virtual keyboards.
+bool offersFakeInput(const WaylandConnection* wayland) {
+    return wayland != nullptr && wayland->fakeInput() != nullptr;
+}
+
+// Keystrokes, one way or the other.
 bool typesThroughWayland(const WaylandConnection* wayland) {
-    return wayland != nullptr && wayland->virtualKeyboardManager() != nullptr;
+    return offersVirtualKeyboards(wayland) || offersFakeInput(wayland);
 }
 
 // A compositor that offers data control has its selections read and set directly, whether Qt runs on
@@ -74,10 +85,17 @@ std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, DisplayServ
     return std::make_unique<EwmhWorkspace>(x11);
 }
 
-// A compositor that offers virtual keyboards is typed into through one of Driftmark's own, which reaches
-// its Wayland and XWayland windows alike; elsewhere keystrokes go through XTest.
+// A compositor that offers virtual keyboards is typed into through one of Driftmark's own, and KWin
+// through its fake input; either reaches the compositor's Wayland and XWayland windows alike. Elsewhere
+// keystrokes go through XTest, or, for a native Wayland client, nowhere.
 std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland, DisplayServer server) {
-    if (typesThroughWayland(wayland) || waylandOnly(wayland, server)) {
+    if (offersVirtualKeyboards(wayland)) {
+        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
+    }
+    if (offersFakeInput(wayland)) {
+        return std::make_unique<FakeInputKeyEventPoster>(*wayland);
+    }
+    if (waylandOnly(wayland, server)) {
         return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
     }
     return std::make_unique<XTestKeyEventPoster>();
@@ -86,7 +104,7 @@ std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland, D
 std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnection* wayland,
                                                            DisplayServer server, const X11Context& x11) {
     if (typesThroughWayland(wayland) || waylandOnly(wayland, server)) {
-        return std::make_unique<VirtualKeyboardAccessibilityTrust>(*wayland);
+        return std::make_unique<WaylandKeystrokeAccessibilityTrust>(*wayland);
     }
     return std::make_unique<XTestAccessibilityTrust>(x11);
 }

@@ -14,10 +14,10 @@
 #include "StandardInputLines.h"
 #include "platform/linux/keys/KeyPositions.h"
 #include "platform/linux/wayland/VirtualKeyboard.h"
-#include "platform/linux/wayland/VirtualKeyboardAccessibilityTrust.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/VirtualKeyboardKeymap.h"
 #include "platform/linux/wayland/WaylandConnection.h"
+#include "platform/linux/wayland/WaylandKeystrokeAccessibilityTrust.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,7 +31,7 @@
 namespace {
 
 using driftmark::KeyEventPoster;
-using driftmark::VirtualKeyboardAccessibilityTrust;
+using driftmark::WaylandKeystrokeAccessibilityTrust;
 
 void answer(const std::string& line) {
     std::cout << line << std::endl;
@@ -95,7 +95,7 @@ void userTap(driftmark::WaylandConnection& connection, std::unique_ptr<driftmark
     answer("ok");
 }
 
-void prompt(VirtualKeyboardAccessibilityTrust& trust) {
+void prompt(WaylandKeystrokeAccessibilityTrust& trust) {
     answer(trust.isTrustedWithPrompt() ? "trusted yes" : "trusted no");
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* notice = qobject_cast<QMessageBox*>(widget); notice != nullptr && notice->isVisible()) {
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     driftmark::VirtualKeyboardKeyEventPoster keys(*connection);
-    VirtualKeyboardAccessibilityTrust trust(*connection);
+    WaylandKeystrokeAccessibilityTrust trust(*connection);
     std::unique_ptr<driftmark::VirtualKeyboard> userKeyboard;
     const StandardInputLines input([&](const std::string& line) {
         std::istringstream words(line);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/KeyEventPoster.h"
+#include "platform/linux/keys/ChordModifiers.h"
 
 #include <cstdint>
 
@@ -24,20 +24,10 @@ struct ModifierMasks {
     std::uint32_t alt = 0;
 };
 
-// The modifiers of a chord's flags. Command stands for Control, the modifier of the Linux paste chord;
-// Caps Lock and Fn are no modifiers a chord holds.
+// The keymap's bits for the modifiers of a chord's flags (see chordModifiers).
 inline std::uint32_t chordModifierMask(std::uint64_t flags, const ModifierMasks& masks) {
-    std::uint32_t mask = 0;
-    if ((flags & (keyEventFlagCommand | keyEventFlagControl)) != 0) {
-        mask |= masks.control;
-    }
-    if ((flags & keyEventFlagShift) != 0) {
-        mask |= masks.shift;
-    }
-    if ((flags & keyEventFlagOption) != 0) {
-        mask |= masks.alt;
-    }
-    return mask;
+    const ChordModifiers held = chordModifiers(flags);
+    return (held.control ? masks.control : 0) | (held.shift ? masks.shift : 0) | (held.alt ? masks.alt : 0);
 }
 
 // The state a chord is typed in: exactly its own modifiers held, none latched. Locks and the layout stay

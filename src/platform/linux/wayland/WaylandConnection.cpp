@@ -1,5 +1,6 @@
 #include "platform/linux/wayland/WaylandConnection.h"
 
+#include "fake-input-client-protocol.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr std::uint32_t newestSeatVersion = 1;
 constexpr std::uint32_t newestDataControlVersion = 2;
 constexpr std::uint32_t newestForeignToplevelVersion = 3;
+// Fake input types keys from this version on; an older one is of no use to Driftmark.
+constexpr std::uint32_t fakeInputKeysVersion = 4;
 
 } // namespace
 
@@ -55,6 +58,9 @@ WaylandConnection::~WaylandConnection() {
     }
     if (virtualKeyboard_ != nullptr) {
         zwp_virtual_keyboard_manager_v1_destroy(virtualKeyboard_);
+    }
+    if (fakeInput_ != nullptr) {
+        org_kde_kwin_fake_input_destroy(fakeInput_);
     }
     if (seat_ != nullptr) {
         wl_seat_destroy(seat_);
@@ -105,6 +111,10 @@ void WaylandConnection::global(void* data, wl_registry* registry, std::uint32_t 
                self->virtualKeyboard_ == nullptr) {
         self->virtualKeyboard_ = static_cast<zwp_virtual_keyboard_manager_v1*>(
             wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
+    } else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 &&
+               self->fakeInput_ == nullptr && version >= fakeInputKeysVersion) {
+        self->fakeInput_ = static_cast<org_kde_kwin_fake_input*>(
+            wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, fakeInputKeysVersion));
     }
 }
 

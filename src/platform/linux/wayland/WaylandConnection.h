@@ -6,6 +6,7 @@
 #include <string>
 
 class QSocketNotifier;
+struct org_kde_kwin_fake_input;
 struct wl_display;
 struct wl_registry;
 struct wl_seat;
@@ -40,6 +41,9 @@ public:
     zwlr_foreign_toplevel_manager_v1* foreignToplevelManager() const { return foreignToplevels_; }
     // The virtual-keyboard manager; null when the compositor offers none.
     zwp_virtual_keyboard_manager_v1* virtualKeyboardManager() const { return virtualKeyboard_; }
+    // KWin's fake input, at a version that types keys; null when the compositor offers none (KWin offers
+    // it only to the programs whose desktop files ask for it).
+    org_kde_kwin_fake_input* fakeInput() const { return fakeInput_; }
 
     bool lost() const { return lost_; }
     // Sends the requests made so far; what the socket cannot take yet goes as soon as it can.
@@ -63,6 +67,7 @@ private:
     std::uint32_t dataControlVersion_ = 0;
     zwlr_foreign_toplevel_manager_v1* foreignToplevels_ = nullptr;
     zwp_virtual_keyboard_manager_v1* virtualKeyboard_ = nullptr;
+    org_kde_kwin_fake_input* fakeInput_ = nullptr;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
     bool lost_ = false;

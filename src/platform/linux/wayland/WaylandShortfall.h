@@ -8,7 +8,7 @@ namespace driftmark {
 struct WaylandOffer {
     bool reachable = false;  // the compositor named by WAYLAND_DISPLAY answered
     bool clipboard = false;  // data control
-    bool keystrokes = false; // virtual keyboards
+    bool keystrokes = false; // virtual keyboards, or KWin's fake input
     bool windows = false;    // the list of its windows (foreign-toplevel management)
     bool native = false;     // Driftmark runs as a Wayland client, not through XWayland
 };
@@ -37,9 +37,9 @@ inline std::string waylandShortfall(const WaylandOffer& offer) {
     }
     if (!offer.reachable || !offer.keystrokes) {
         notice += offer.native
-                      ? " No virtual keyboard: Smart Paste only copies."
-                      : " No virtual keyboard: Smart Paste types only into XWayland windows (through "
-                        "XTEST); into a Wayland window it only copies.";
+                      ? " No virtual keyboard (nor KDE's fake input): Smart Paste only copies."
+                      : " No virtual keyboard (nor KDE's fake input): Smart Paste types only into XWayland "
+                        "windows (through XTEST); into a Wayland window it only copies.";
     }
     if (!offer.reachable || !offer.windows) {
         notice += offer.native ? " No list of windows: Smart Paste cannot bring the window you were in back "
