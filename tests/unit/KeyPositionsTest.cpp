@@ -53,6 +53,10 @@ TEST(KeyPositions, EveryNamedShortcutKeyButFnHasAPosition) {
 TEST(KeyPositions, KeysLandOnTheirPcKeyboardPositions) {
     EXPECT_EQ(xKeyCodeForVirtualKey(9), 47 + 8) << "V";
     EXPECT_EQ(xKeyCodeForVirtualKey(36), 28 + 8) << "Return";
+    // Wayland's keyboards take the evdev codes themselves.
+    EXPECT_EQ(evdevCodeForVirtualKey(9), 47u) << "V";
+    EXPECT_EQ(evdevCodeForVirtualKey(36), 28u) << "Return";
+    EXPECT_FALSE(evdevCodeForVirtualKey(63).has_value()) << "Fn";
 
     // The letter rows, left to right: q w e r t y u i o p / a s d f g h j k l / z x c v b n m.
     EXPECT_THAT(xKeyCodesOf({12, 13, 14, 15, 17, 16, 32, 34, 31, 35}),

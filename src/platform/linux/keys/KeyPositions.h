@@ -150,6 +150,16 @@ constexpr std::optional<std::uint8_t> xKeyCodeForVirtualKey(int virtualKey) {
     return std::nullopt;
 }
 
+// The evdev code of the key at a virtual key's position; absent for a key without a position.
+constexpr std::optional<std::uint32_t> evdevCodeForVirtualKey(int virtualKey) {
+    for (const auto& position : keyPositions) {
+        if (position.virtualKey == virtualKey) {
+            return static_cast<std::uint32_t>(position.evdevCode);
+        }
+    }
+    return std::nullopt;
+}
+
 // The virtual key code at an X key code's position; absent for a key the table does not name.
 constexpr std::optional<int> virtualKeyForXKeyCode(std::uint8_t xKeyCode) {
     for (const auto& position : keyPositions) {

@@ -123,13 +123,13 @@ std::optional<char32_t> singleCodePoint(const std::string& text) {
 }
 
 std::optional<std::string> keysymName(std::uint32_t keyCode, const KeyboardLayout& layout) {
-    const auto xKeyCode = keyCode <= 0xFFFF ? xKeyCodeForVirtualKey(static_cast<int>(keyCode)) : std::nullopt;
-    if (!xKeyCode) {
+    const auto evdevCode =
+        keyCode <= 0xFFFF ? evdevCodeForVirtualKey(static_cast<int>(keyCode)) : std::nullopt;
+    if (!evdevCode) {
         return std::nullopt;
     }
-    const int evdevCode = *xKeyCode - evdevToXKeyCodeOffset;
     for (const auto& fixed : fixedKeyNames) {
-        if (fixed.evdevCode == evdevCode) {
+        if (fixed.evdevCode == static_cast<int>(*evdevCode)) {
             return std::string(fixed.name);
         }
     }

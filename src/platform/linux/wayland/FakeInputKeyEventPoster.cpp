@@ -13,14 +13,6 @@ namespace driftmark {
 
 namespace {
 
-std::optional<std::uint32_t> evdevCodeForVirtualKey(int virtualKey) {
-    const auto xKeyCode = xKeyCodeForVirtualKey(virtualKey);
-    if (!xKeyCode) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(*xKeyCode - evdevToXKeyCodeOffset);
-}
-
 // The left-hand keys of a chord's modifiers, in the order a hand presses them.
 std::vector<std::uint32_t> modifierKeys(std::uint64_t flags) {
     const ChordModifiers held = chordModifiers(flags);

@@ -9,18 +9,6 @@
 
 namespace driftmark {
 
-namespace {
-
-std::optional<std::uint32_t> evdevCodeForVirtualKey(int virtualKey) {
-    const auto xKeyCode = xKeyCodeForVirtualKey(virtualKey);
-    if (!xKeyCode) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(*xKeyCode - evdevToXKeyCodeOffset);
-}
-
-} // namespace
-
 VirtualKeyboardKeyEventPoster::VirtualKeyboardKeyEventPoster(WaylandConnection& connection)
     : connection_(connection)
     , seatKeymap_(connection) {}
