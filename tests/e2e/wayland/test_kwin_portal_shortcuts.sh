@@ -4,9 +4,10 @@
 # Control+Shift+U, and an entry's own, Control+Alt+J; KDE registers both with kglobalaccel under Driftmark's
 # shortcut ids and those keys, without asking anyone. The keys pressed and let go on KWin's keyboard reach
 # Driftmark's portal session and copy the first entry's text and the second entry's, which other Wayland
-# programs then paste through KWin's data control. Driftmark has no complaint about the portal throughout. Then Driftmark's portal service alone,
-# run by a test program, changes its set of shortcuts: the new session's shortcuts get their keys in
-# kglobalaccel too, the earlier ones included, and a press of one reaches the program.
+# programs then paste through KWin's data control. Driftmark has no complaint about the portal throughout.
+# Then Driftmark's portal service alone, run by a test program, changes its set of shortcuts: the new
+# session's shortcuts get their keys in kglobalaccel too, the earlier ones included, a press of one reaches
+# the program, and a combination given up and asked for again gets its key back.
 set -euo pipefail
 
 CLIPBOARD_DRIVER=${1:?usage: $0 CLIPBOARD_DRIVER}
