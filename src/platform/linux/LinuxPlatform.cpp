@@ -15,6 +15,7 @@
 #include "platform/linux/wayland/FakeInputKeyEventPoster.h"
 #include "platform/linux/wayland/ForeignToplevelWorkspace.h"
 #include "platform/linux/wayland/SeatKeyboardLayout.h"
+#include "platform/linux/wayland/SeatKeymap.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/WaylandConnection.h"
 #include "platform/linux/wayland/WaylandKeystrokeAccessibilityTrust.h"
@@ -88,15 +89,16 @@ std::unique_ptr<Workspace> makeWorkspace(WaylandConnection* wayland, DisplayServ
 // A compositor that offers virtual keyboards is typed into through one of Driftmark's own, and KWin
 // through its fake input; either reaches the compositor's Wayland and XWayland windows alike. Elsewhere
 // keystrokes go through XTest, or, for a native Wayland client, nowhere.
-std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland, DisplayServer server) {
+std::unique_ptr<KeyEventPoster> makeKeyEventPoster(WaylandConnection* wayland, const SeatKeymap* seatKeymap,
+                                                   DisplayServer server) {
     if (offersVirtualKeyboards(wayland)) {
-        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
+        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland, *seatKeymap);
     }
     if (offersFakeInput(wayland)) {
         return std::make_unique<FakeInputKeyEventPoster>(*wayland);
     }
     if (waylandOnly(wayland, server)) {
-        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland);
+        return std::make_unique<VirtualKeyboardKeyEventPoster>(*wayland, *seatKeymap);
     }
     return std::make_unique<XTestKeyEventPoster>();
 }
@@ -110,10 +112,11 @@ std::unique_ptr<AccessibilityTrust> makeAccessibilityTrust(const WaylandConnecti
 }
 
 // The keyboard's layout from the compositor's seat on Wayland, from the X server elsewhere.
-std::unique_ptr<KeyboardLayout> makeKeyboardLayout(WaylandConnection* wayland, DisplayServer server,
+std::unique_ptr<KeyboardLayout> makeKeyboardLayout(const WaylandConnection* wayland,
+                                                   const SeatKeymap* seatKeymap, DisplayServer server,
                                                    const X11Context& x11) {
     if (waylandOnly(wayland, server)) {
-        return std::make_unique<SeatKeyboardLayout>(*wayland);
+        return std::make_unique<SeatKeyboardLayout>(*seatKeymap);
     }
     return std::make_unique<XkbKeyboardLayout>(x11);
 }
@@ -154,13 +157,14 @@ struct LinuxPlatform::Parts {
           const std::function<void(const std::string&)>& warn,
           const X11HotKeyService::LostGrabReporter& hotKeyLost)
         : wayland(WaylandConnection::open(warn))
+        , seatKeymap(wayland ? std::make_unique<SeatKeymap>(*wayland) : nullptr)
         , clipboard(makeClipboard(wayland.get(), DataControlSelection::clipboard))
         , primarySelection(makeClipboard(wayland.get(), DataControlSelection::primary))
         , accessibilityTrust(makeAccessibilityTrust(wayland.get(), server, x11))
-        , keyEventPoster(makeKeyEventPoster(wayland.get(), server))
+        , keyEventPoster(makeKeyEventPoster(wayland.get(), seatKeymap.get(), server))
         , workspace(makeWorkspace(wayland.get(), server, x11))
         , statusBar(warn, server == DisplayServer::x11)
-        , keyboardLayout(makeKeyboardLayout(wayland.get(), server, x11))
+        , keyboardLayout(makeKeyboardLayout(wayland.get(), seatKeymap.get(), server, x11))
         , hotKeyService(makeHotKeyService(server, x11, *keyboardLayout, warn, hotKeyLost))
         , userDefaults(preferences)
         , desktopNotice(waylandNotice(wayland.get(), server)) {
@@ -175,6 +179,8 @@ struct LinuxPlatform::Parts {
     JournalSystemLog systemLog;
     // Driftmark's own Wayland connection, when it runs on a Wayland compositor.
     std::unique_ptr<WaylandConnection> wayland;
+    // The user's keymap, as the compositor gives it: typed with, and shown in shortcuts.
+    std::unique_ptr<SeatKeymap> seatKeymap;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Clipboard> primarySelection;
     std::unique_ptr<AccessibilityTrust> accessibilityTrust;

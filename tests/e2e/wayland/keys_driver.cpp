@@ -13,6 +13,7 @@
 // The notice needs a Qt platform; the offscreen one will do.
 #include "StandardInputLines.h"
 #include "platform/linux/keys/KeyPositions.h"
+#include "platform/linux/wayland/SeatKeymap.h"
 #include "platform/linux/wayland/VirtualKeyboard.h"
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 #include "platform/linux/wayland/VirtualKeyboardKeymap.h"
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
         std::cerr << "no compositor\n";
         return 1;
     }
-    driftmark::VirtualKeyboardKeyEventPoster keys(*connection);
+    const driftmark::SeatKeymap seatKeymap(*connection);
+    driftmark::VirtualKeyboardKeyEventPoster keys(*connection, seatKeymap);
     WaylandKeystrokeAccessibilityTrust trust(*connection);
     std::unique_ptr<driftmark::VirtualKeyboard> userKeyboard;
     const StandardInputLines input([&](const std::string& line) {

@@ -1,6 +1,7 @@
 #include "platform/linux/wayland/SeatKeyboardLayout.h"
 
 #include "platform/linux/keys/XkbKeyCaps.h"
+#include "platform/linux/wayland/SeatKeymap.h"
 
 #include <xkbcommon/xkbcommon.h>
 
@@ -14,8 +15,8 @@ void SeatKeyboardLayout::Release::operator()(xkb_keymap* keymap) const {
     xkb_keymap_unref(keymap);
 }
 
-SeatKeyboardLayout::SeatKeyboardLayout(WaylandConnection& connection)
-    : seatKeymap_(connection)
+SeatKeyboardLayout::SeatKeyboardLayout(const SeatKeymap& seatKeymap)
+    : seatKeymap_(seatKeymap)
     , context_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {}
 
 SeatKeyboardLayout::~SeatKeyboardLayout() = default;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/KeyboardLayout.h"
-#include "platform/linux/wayland/SeatKeymap.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,15 +10,15 @@ struct xkb_keymap;
 
 namespace driftmark {
 
-class WaylandConnection;
+class SeatKeymap;
 
 // Key cap texts from the keymap the compositor gives its clients: of its layouts, the one the seat is on
 // when it is ASCII-capable, else the first that is. The keymap is compiled on first use and again after
 // the seat gave a new one.
 class SeatKeyboardLayout final : public KeyboardLayout {
 public:
-    // The connection must outlive this.
-    explicit SeatKeyboardLayout(WaylandConnection& connection);
+    // The seat's keymap must outlive this.
+    explicit SeatKeyboardLayout(const SeatKeymap& seatKeymap);
     ~SeatKeyboardLayout() override;
     SeatKeyboardLayout(const SeatKeyboardLayout&) = delete;
     SeatKeyboardLayout& operator=(const SeatKeyboardLayout&) = delete;
@@ -34,7 +33,7 @@ private:
 
     xkb_keymap* keymap() const;
 
-    SeatKeymap seatKeymap_;
+    const SeatKeymap& seatKeymap_;
     std::unique_ptr<xkb_context, Release> context_;
     mutable std::unique_ptr<xkb_keymap, Release> keymap_;
     mutable std::uint64_t compiledGeneration_ = 0;

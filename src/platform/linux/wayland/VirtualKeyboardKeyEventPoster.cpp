@@ -1,6 +1,7 @@
 #include "platform/linux/wayland/VirtualKeyboardKeyEventPoster.h"
 
 #include "platform/linux/keys/KeyPositions.h"
+#include "platform/linux/wayland/SeatKeymap.h"
 #include "platform/linux/wayland/VirtualKeyboard.h"
 #include "platform/linux/wayland/VirtualKeyboardKeymap.h"
 #include "platform/linux/wayland/WaylandConnection.h"
@@ -9,9 +10,10 @@
 
 namespace driftmark {
 
-VirtualKeyboardKeyEventPoster::VirtualKeyboardKeyEventPoster(WaylandConnection& connection)
+VirtualKeyboardKeyEventPoster::VirtualKeyboardKeyEventPoster(WaylandConnection& connection,
+                                                             const SeatKeymap& seatKeymap)
     : connection_(connection)
-    , seatKeymap_(connection) {}
+    , seatKeymap_(seatKeymap) {}
 
 VirtualKeyboardKeyEventPoster::~VirtualKeyboardKeyEventPoster() {
     // A key left down would repeat in the focused window once its keyboard has gone.

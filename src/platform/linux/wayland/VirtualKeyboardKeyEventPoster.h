@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/KeyEventPoster.h"
-#include "platform/linux/wayland/SeatKeymap.h"
 #include "platform/linux/wayland/VirtualKeyboardModifiers.h"
 
 #include <memory>
@@ -10,6 +9,8 @@
 #include <vector>
 
 namespace driftmark {
+
+class SeatKeymap;
 
 class VirtualKeyboard;
 class VirtualKeyboardKeymap;
@@ -24,8 +25,8 @@ class WaylandConnection;
 // Command stands for Control, the modifier of the Linux paste chord.
 class VirtualKeyboardKeyEventPoster final : public KeyEventPoster {
 public:
-    // The connection must outlive the poster.
-    explicit VirtualKeyboardKeyEventPoster(WaylandConnection& connection);
+    // The connection and the seat's keymap must outlive the poster.
+    VirtualKeyboardKeyEventPoster(WaylandConnection& connection, const SeatKeymap& seatKeymap);
     ~VirtualKeyboardKeyEventPoster() override;
     VirtualKeyboardKeyEventPoster(const VirtualKeyboardKeyEventPoster&) = delete;
     VirtualKeyboardKeyEventPoster& operator=(const VirtualKeyboardKeyEventPoster&) = delete;
@@ -40,7 +41,7 @@ private:
     void sendModifiers(const ModifierState& state);
 
     WaylandConnection& connection_;
-    SeatKeymap seatKeymap_;
+    const SeatKeymap& seatKeymap_;
     std::unique_ptr<VirtualKeyboard> keyboard_;
     std::unique_ptr<VirtualKeyboardKeymap> keymap_;
     // The seat's keymap text that the keyboard's keymap was chosen for.
