@@ -12,6 +12,10 @@
     wait-state ROLE NAME STATE [yes|no]
                             waits until the control has (or, with "no", has not) the state
     gone ROLE NAME          waits until no showing control matches
+    caret ROLE NAME         the caret's offset in the control's text
+    action ROLE NAME ACTION performs one of the control's actions ("Toggle", "Press", ...) as a screen
+                            reader would
+    focused                 "ROLE<TAB>NAME" of the control that has the keyboard focus
     count ROLE NAME         how many controls match
     dump                    the whole tree, for debugging
 
@@ -190,6 +194,28 @@ def find(options, role, name):
     return accessible
 
 
+def perform(accessible, wanted):
+    action = accessible.queryAction()
+    names = [action.getName(index) for index in range(action.nActions)]
+    for index, name in enumerate(names):
+        if name.lower() == wanted.lower():
+            action.doAction(index)
+            return
+    print(f"atspi: {role_name(accessible)} {accessible.name!r} has no action {wanted!r}, only {names}",
+          file=sys.stderr)
+    sys.exit(2)
+
+
+def focused_control(options):
+    """The innermost focused control: a list or pane holding the focus says it is focused too."""
+    found = None
+    for window in roots(options):
+        for accessible, _ in walk(window, False):
+            if "focused" in state_names(accessible):
+                found = accessible
+    return found
+
+
 def extents(accessible):
     return accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 
@@ -259,6 +285,18 @@ def main():
     elif command == "count":
         need(2)
         print(len(matches(options, arguments[0], arguments[1])))
+    elif command == "caret":
+        need(2)
+        print(find(options, arguments[0], arguments[1]).queryText().caretOffset)
+    elif command == "action":
+        need(3)
+        perform(find(options, arguments[0], arguments[1]), arguments[2])
+    elif command == "focused":
+        focused = wait_for(options, lambda: focused_control(options))
+        if focused is None:
+            print(f"atspi: nothing of {options.app} has the keyboard focus", file=sys.stderr)
+            sys.exit(2)
+        print(f"{role_name(focused)}\t{focused.name}")
     else:
         parser.error(f"unknown command {command}")
 

@@ -370,3 +370,29 @@ wait_for_stored_shortcut() {
     sleep 0.05
   done
 }
+
+# --- The keyboard -----------------------------------------------------------------------------------
+
+# "ROLE<TAB>NAME" of the control with the keyboard focus.
+focused_control() {
+  atspi --timeout 2 focused 2>/dev/null
+}
+
+# press_until_focused NAME KEY [MAX]: presses the key (Tab, shift+Tab) until the control of that name has
+# the focus, at most MAX times (default 40); after each press it waits for the focus to move on.
+press_until_focused() {
+  local name=$1 key=$2 max=${3:-40} before after deadline presses
+  for ((presses = 0; presses <= max; presses++)); do
+    before=$(focused_control)
+    [ "$(cut -f2 <<<"$before")" = "$name" ] && return 0
+    [ "$presses" -lt "$max" ] || break
+    xdotool key "$key"
+    deadline=$((SECONDS + 3))
+    after=$(focused_control)
+    while [ "$after" = "$before" ] && [ $SECONDS -lt $deadline ]; do
+      sleep 0.05
+      after=$(focused_control)
+    done
+  done
+  fail "$max presses of $key did not bring the focus to '$name' (it is on '$(focused_control)')"
+}

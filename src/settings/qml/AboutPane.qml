@@ -82,7 +82,9 @@ ColumnLayout {
                 Item { Layout.fillWidth: true }
                 Symbol { name: "arrow.up.right"; color: Theme.secondaryText; size: 12 }
             }
-            background: Item {}
+            background: Item {
+                FocusRing { radius: 4 }
+            }
             onClicked: About.openWebsite()
         }
     }

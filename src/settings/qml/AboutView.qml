@@ -118,7 +118,9 @@ Rectangle {
                     Symbol { name: "globe"; size: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
                     Text { text: link.text; font.pixelSize: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
                 }
-                background: Item {}
+                background: Item {
+                    FocusRing { radius: 4 }
+                }
                 onClicked: About.openWebsite()
             }
             Item { Layout.fillHeight: true }

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Driftmark
 
-// A confirmation with a destructive button and Cancel, modal on the window.
+// A confirmation with a destructive button and Cancel, modal on the window. It opens with the focus
+// on Cancel, so that Return does not destroy anything by accident; Escape cancels.
 Dialog {
     id: alert
 
@@ -19,6 +20,12 @@ Dialog {
     padding: 20
     topPadding: 16
     font.pixelSize: 15
+    closePolicy: Popup.CloseOnEscape
+    // The keyboard focus goes back where it was, unless what had it went with the confirmation.
+    property Item focusBefore: null
+    onAboutToShow: focusBefore = parent ? parent.Window.activeFocusItem : null
+    onOpened: cancelButton.forceActiveFocus(Qt.TabFocusReason)
+    onClosed: if (focusBefore) focusBefore.forceActiveFocus(Qt.PopupFocusReason)
 
     contentItem: Text {
         width: alert.availableWidth
@@ -30,15 +37,14 @@ Dialog {
         Accessible.name: text
     }
     footer: DialogButtonBox {
-        Button {
+        DialogButton {
+            id: cancelButton
             text: "Cancel"
             DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
-            Accessible.name: text
         }
-        Button {
+        DialogButton {
             text: alert.destructiveText
             DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
-            Accessible.name: text
             palette.buttonText: Theme.red
             onClicked: {
                 alert.close();

@@ -9,6 +9,8 @@ AbstractButton {
     property color color
     property bool isSelected: false
     property string colorName
+    // The user chose this colour, by pointer, keyboard or a screen reader's action.
+    signal chosen()
 
     implicitWidth: 30
     implicitHeight: 30
@@ -16,7 +18,13 @@ AbstractButton {
     // toggle it by itself; the chosen colour decides.
     checkable: true
     checked: isSelected
-    onToggled: checked = Qt.binding(() => isSelected)
+    onCheckedChanged: {
+        if (checked === isSelected)
+            return;
+        if (checked)
+            chosen();
+        checked = Qt.binding(() => isSelected);
+    }
     Accessible.name: colorName
 
     contentItem: Item {
@@ -35,5 +43,7 @@ AbstractButton {
             opacity: option.isSelected ? 1 : 0
         }
     }
-    background: Item {}
+    background: Item {
+        FocusRing { radius: width / 2 }
+    }
 }

@@ -105,6 +105,7 @@ ColumnLayout {
                     color: Theme.controlBackground
                     border.width: 1
                     border.color: Theme.separator
+                    FocusRing { radius: 6 }
                 }
                 onClicked: Shortcuts.clearShortcut(general.legacyName)
             }

@@ -4,7 +4,7 @@ import QtQuick.Layouts
 import Driftmark
 
 // The pane of one entry: every change of its name, text, colour and switches is stored at once.
-ScrollView {
+ScrollPane {
     id: pane
 
     // The entry as stored when the pane was shown for it (see SettingsController.item).
@@ -27,6 +27,8 @@ ScrollView {
         usesSmartPaste = item.usesSmartPaste;
         prependNewline = item.prependNewline;
         nameField.text = title;
+        // A title longer than the field shows its beginning, not where the caret would end up.
+        nameField.cursorPosition = 0;
         trusted = Settings.isAccessibilityTrusted();
     }
     function updateItem() {
@@ -36,8 +38,6 @@ ScrollView {
 
     onItemChanged: load()
     Component.onCompleted: load()
-    ScrollBar.vertical.policy: ScrollBar.AsNeeded
-    contentWidth: availableWidth
 
     Connections {
         target: Shortcuts
@@ -168,7 +168,7 @@ ScrollView {
                                     color: modelData.color
                                     colorName: modelData.name
                                     isSelected: Settings.isColorSelected(pane.color, modelData.color)
-                                    onClicked: {
+                                    onChosen: {
                                         pane.color = modelData.color;
                                         pane.updateItem();
                                     }

@@ -65,18 +65,17 @@ Item {
                 Accessible.name: text
             }
             Item { Layout.fillWidth: true }
-            Button {
+            DialogButton {
                 text: "Cancel"
                 flat: true
-                Accessible.name: text
                 onClicked: form.cancelled()
             }
-            Button {
+            DialogButton {
+                id: saveButton
                 text: "Save"
                 flat: true
                 enabled: form.title.length > 0 && form.text.length > 0
                 palette.buttonText: enabled ? Theme.accent : Theme.tertiaryText
-                Accessible.name: text
                 onClicked: form.save()
             }
         }
@@ -96,6 +95,8 @@ Item {
                 ToolTip.visible: hovered
                 ToolTip.delay: 700
                 onTextEdited: form.title = text
+                // Return saves the entry once it has a name and a text.
+                onAccepted: if (saveButton.enabled) form.save()
             }
 
             ColumnLayout {
@@ -158,7 +159,7 @@ Item {
                                 color: modelData.color
                                 colorName: modelData.name
                                 isSelected: Settings.isColorSelected(form.color, modelData.color)
-                                onClicked: form.color = modelData.color
+                                onChosen: form.color = modelData.color
                             }
                         }
                     }
@@ -172,7 +173,7 @@ Item {
                     id: smartPasteBox
                     text: "Enable Smart Paste"
                     Accessible.name: text
-                    onToggled: form.usesSmartPaste = checked
+                    onCheckedChanged: form.usesSmartPaste = checked
                 }
                 Text {
                     text: "When enabled, automatically pastes after copying and preserves clipboard contents."

@@ -46,7 +46,12 @@ RowLayout {
         id: control
         checked: toggle.isOn
         Accessible.name: toggle.title
-        onToggled: {
+        Accessible.description: toggle.subtitle
+        FocusRing { control: control }
+        // A click, Space, or a screen reader's toggle action: each is the user's flip.
+        onCheckedChanged: {
+            if (checked === toggle.isOn)
+                return;
             toggle.isOn = checked;
             toggle.toggled();
         }

@@ -9,6 +9,12 @@ ScrollView {
 
     property string text
     property string placeholder
+    // Ctrl+Return (or Ctrl+Enter) was pressed: the text is done.
+    signal saveRequested()
+
+    function focusEditor() {
+        area.forceActiveFocus(Qt.OtherFocusReason);
+    }
 
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
@@ -31,7 +37,12 @@ ScrollView {
         background: null
         Accessible.name: "Clipboard Text"
         Accessible.role: Accessible.EditableText
-        Component.onCompleted: forceActiveFocus()
+        Keys.onPressed: event => {
+            if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && (event.modifiers & Qt.ControlModifier)) {
+                event.accepted = true;
+                editor.saveRequested();
+            }
+        }
         onTextChanged: if (editor.text !== text) editor.text = text
     }
 }

@@ -121,18 +121,26 @@ Rectangle {
                         }
                     }
 
+                    // Scrolls between the header and About when the window is too low for every entry.
                     ListView {
                         id: itemList
                         Layout.fillWidth: true
+                        Layout.fillHeight: true
                         Layout.preferredHeight: contentHeight
                         Layout.maximumHeight: contentHeight
-                        interactive: false
+                        Layout.minimumHeight: Math.min(contentHeight, 40)
+                        clip: true
+                        boundsBehavior: Flickable.StopAtBounds
+                        // Every row exists, scrolled out of sight or not, so that Tab reaches each.
+                        cacheBuffer: 1000
+                        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
                         spacing: 2
                         model: Settings.items
                         Accessible.role: Accessible.List
                         Accessible.name: "Menu Bar Items"
                         delegate: RowLayout {
                             id: itemRow
+                            required property int index
                             required property string itemId
                             required property string title
                             required property color iconColor
@@ -145,6 +153,8 @@ Rectangle {
                                 dotColor: itemRow.iconColor
                                 selected: itemRow.selected
                                 onClicked: Settings.selectedSection = itemRow.itemId
+                                // A row reached with Tab is scrolled into view.
+                                onActiveFocusChanged: if (activeFocus) itemList.positionViewAtIndex(itemRow.index, ListView.Contain)
                             }
                             SymbolButton {
                                 visible: Settings.showsDeleteControls
@@ -154,6 +164,7 @@ Rectangle {
                                 Layout.rightMargin: 12
                                 opacity: itemRow.selected ? 1 : 0
                                 enabled: itemRow.selected
+                                onActiveFocusChanged: if (activeFocus) itemList.positionViewAtIndex(itemRow.index, ListView.Contain)
                                 Behavior on opacity { NumberAnimation { duration: 100; easing.type: Easing.InOutQuad } }
                                 Accessible.name: "Delete " + itemRow.title
                                 onClicked: {
@@ -235,7 +246,9 @@ Rectangle {
                         Symbol { name: "arrow.counterclockwise"; color: Theme.withOpacity(Theme.orange, 0.8); size: 13 }
                         Text { text: resetButton.text; color: Theme.withOpacity(Theme.orange, 0.8); font.pixelSize: 13 }
                     }
-                    background: Item {}
+                    background: Item {
+                        FocusRing { radius: 4 }
+                    }
                     onClicked: resetDialog.open()
                 }
                 Item { Layout.fillWidth: true }
@@ -246,16 +259,13 @@ Rectangle {
 
     Component {
         id: generalPane
-        ScrollView {
-            ScrollBar.vertical.policy: ScrollBar.AsNeeded
-            contentWidth: availableWidth
+        ScrollPane {
             GeneralPane { width: parent.width }
         }
     }
     Component {
         id: aboutPane
-        ScrollView {
-            contentWidth: availableWidth
+        ScrollPane {
             AboutPane { width: parent.width }
         }
     }
@@ -300,16 +310,21 @@ Rectangle {
             item.open();
         }
         sourceComponent: Sheet {
-            width: 450
-            height: Math.max(400, editForm.implicitHeight)
+            // Within the window however small it is; the form scrolls inside.
+            width: Math.min(450, parent.width - 24)
+            height: Math.min(parent.height - 24, Math.max(400, editForm.implicitHeight))
             closePolicy: Popup.CloseOnEscape
             onOpened: editForm.load()
             onClosed: editForm.discard()
-            MenuItemEditView {
-                id: editForm
+            ScrollPane {
                 anchors.fill: parent
-                onSaved: addItemSheet.item.close()
-                onCancelled: addItemSheet.item.close()
+                MenuItemEditView {
+                    id: editForm
+                    width: parent.width
+                    height: Math.max(implicitHeight, addItemSheet.item ? addItemSheet.item.height : 0)
+                    onSaved: addItemSheet.item.close()
+                    onCancelled: addItemSheet.item.close()
+                }
             }
         }
     }

@@ -13,6 +13,10 @@ Popup {
     focus: true
     padding: 0
     closePolicy: Popup.NoAutoClose
+    // The keyboard focus goes back where it was, so that the keyboard alone carries on from there.
+    property Item focusBefore: null
+    onAboutToShow: focusBefore = parent ? parent.Window.activeFocusItem : null
+    onClosed: if (focusBefore) focusBefore.forceActiveFocus(Qt.PopupFocusReason)
     background: Rectangle {
         color: Theme.windowBackground
         radius: 10

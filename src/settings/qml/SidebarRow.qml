@@ -22,6 +22,7 @@ AbstractButton {
     background: Rectangle {
         radius: 8
         color: row.selected ? Theme.accent : row.hovered ? Theme.withOpacity(Theme.primaryText, 0.06) : "transparent"
+        FocusRing { onAccent: row.selected }
     }
     contentItem: RowLayout {
         id: content

@@ -25,5 +25,7 @@ AbstractButton {
             opacity: button.enabled ? button.color.a : button.color.a * 0.35
         }
     }
-    background: Item {}
+    background: Item {
+        FocusRing { radius: width / 2 }
+    }
 }

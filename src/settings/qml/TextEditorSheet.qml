@@ -11,10 +11,15 @@ Sheet {
     signal saved()
     signal cancelled()
 
-    width: Math.max(500, parent ? parent.width * 0.7 : 500)
+    // As large as the window allows, within it.
+    width: parent ? Math.min(parent.width - 24, Math.max(500, parent.width * 0.7)) : 500
+    height: parent ? Math.min(parent.height - 24, Math.max(300, parent.height * 0.6)) : 300
+    // Escape cancels; closing the sheet any other way than Save keeps nothing it typed.
+    closePolicy: Popup.CloseOnEscape
     // Each opening starts from the caller's text: what a cancelled opening typed is gone.
     onAboutToShow: textEditor.text = sheet.text
-    height: Math.max(300, parent ? parent.height * 0.6 : 300)
+    // Every opening puts the caret in the editor, so typing goes there at once.
+    onOpened: textEditor.focusEditor()
 
     ColumnLayout {
         anchors.fill: parent
@@ -32,17 +37,17 @@ Sheet {
                 Accessible.name: text
             }
             Item { Layout.fillWidth: true }
-            Button {
+            DialogButton {
                 text: "Cancel"
                 flat: true
-                Accessible.name: text
                 onClicked: sheet.cancelled()
             }
-            Button {
+            DialogButton {
                 text: "Save"
                 flat: true
                 palette.buttonText: Theme.accent
                 Accessible.name: "Save Text"
+                Accessible.description: "Ctrl+Return"
                 onClicked: sheet.saved()
             }
         }
@@ -51,6 +56,7 @@ Sheet {
             text: sheet.text
             placeholder: "Enter your text (supports multiple lines)"
             onTextChanged: sheet.text = text
+            onSaveRequested: sheet.saved()
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.minimumHeight: 200
@@ -58,7 +64,7 @@ Sheet {
             Layout.rightMargin: 12
         }
         Text {
-            text: "Tip: Press Enter to create new lines. Your text will be copied exactly as typed."
+            text: "Tip: Press Enter to create new lines, Ctrl+Enter to save. Your text will be copied exactly as typed."
             color: Theme.secondaryText
             font.pixelSize: 11
             wrapMode: Text.Wrap
