@@ -5,6 +5,9 @@
 #include "platform/linux/keys/MenuKeySequence.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QProcess>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -236,6 +239,136 @@ TEST_F(DBusMenuOverTheWireTest, AClickOverTheWireRunsTheAction) {
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     QCoreApplication::processEvents();
     EXPECT_EQ(source_->chosen, std::vector<std::string>{"Copy"});
+}
+
+TEST_F(DBusMenuOverTheWireTest, AShortcutGoesByItsKeySymbolName) {
+    source_->menu = Menu{{MenuEntry{false, "Settings", ",", {}, {}, {}}}};
+    call(QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("AboutToShow"), {0});
+    const QDBusMessage reply =
+        call(QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("GetLayout"), {0, -1, QStringList{}});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    const auto layout = qdbus_cast<DBusMenuLayoutItem>(reply.arguments().at(1));
+    ASSERT_EQ(layout.children.size(), 1);
+    EXPECT_EQ(
+        qdbus_cast<DBusMenuShortcut>(layout.children.at(0).properties.value(QStringLiteral("shortcut"))),
+        (DBusMenuShortcut{{QStringLiteral("Control"), QStringLiteral("comma")}}));
+}
+
+TEST(DBusMenuHostKeysTest, TheHostsDBusMenuLibraryTellsItsKeyNames) {
+    EXPECT_EQ(dbusMenuKeyNamesFromMaps(
+                  "7f00-7f10 r-xp 0 08:01 12 /usr/lib/x86_64-linux-gnu/libdbusmenu-gtk3.so.4.0.12\n"
+                  "7f10-7f20 r-xp 0 08:01 13 /usr/lib/x86_64-linux-gnu/libgtk-3.so.0\n"),
+              DBusMenuKeyNames::keySymbols);
+    EXPECT_EQ(dbusMenuKeyNamesFromMaps(
+                  "7f00-7f10 r-xp 0 08:01 12 /usr/lib/x86_64-linux-gnu/libQt5Core.so.5\n"
+                  "7f10-7f20 r-xp 0 08:01 13 /usr/lib/x86_64-linux-gnu/libdbusmenu-qt5.so.2\n"),
+              DBusMenuKeyNames::qt);
+    // A Qt program that loaded GTK for its looks still reads Qt's names through Qt's dbusmenu.
+    EXPECT_EQ(dbusMenuKeyNamesFromMaps("7f00-7f10 r-xp 0 08:01 12 /usr/lib/x86_64-linux-gnu/libgtk-3.so.0\n"
+                                       "7f10-7f20 r-xp 0 08:01 13 /usr/lib/libdbusmenu-lxqt.so.0\n"),
+              DBusMenuKeyNames::qt);
+}
+
+TEST(DBusMenuHostKeysTest, AQtProgramWithoutTheLibraryReadsQtsNamesAndAnyOtherKeySymbolNames) {
+    EXPECT_EQ(
+        dbusMenuKeyNamesFromMaps("7f00-7f10 r-xp 0 08:01 12 /usr/lib/x86_64-linux-gnu/libQt6Core.so.6\n"),
+        DBusMenuKeyNames::qt);
+    EXPECT_EQ(
+        dbusMenuKeyNamesFromMaps("7f00-7f10 r-xp 0 08:01 12 /usr/lib/x86_64-linux-gnu/libglib-2.0.so.0\n"),
+        DBusMenuKeyNames::keySymbols);
+    EXPECT_EQ(dbusMenuKeyNamesFromMaps(""), DBusMenuKeyNames::keySymbols);
+}
+
+TEST(DBusMenuHostKeysTest, AQtHostGetsTheCharacterInEveryItem) {
+    const DBusMenuShortcut comma{{QStringLiteral("Control"), QStringLiteral("comma")}};
+    DBusMenuLayoutItem root{
+        0,
+        {},
+        {DBusMenuLayoutItem{1, {{QStringLiteral("shortcut"), QVariant::fromValue(comma)}}, {}},
+         DBusMenuLayoutItem{2, {{QStringLiteral("label"), QStringLiteral("Quit")}}, {}}}};
+    const DBusMenuLayoutItem forQt = dbusMenuLayoutFor(DBusMenuKeyNames::qt, root);
+    EXPECT_EQ(forQt.children.at(0).properties.value(QStringLiteral("shortcut")).value<DBusMenuShortcut>(),
+              (DBusMenuShortcut{{QStringLiteral("Control"), QStringLiteral(",")}}));
+    EXPECT_EQ(forQt.children.at(1).properties, root.children.at(1).properties);
+    const DBusMenuLayoutItem forGtk = dbusMenuLayoutFor(DBusMenuKeyNames::keySymbols, root);
+    EXPECT_EQ(forGtk.children.at(0).properties.value(QStringLiteral("shortcut")).value<DBusMenuShortcut>(),
+              comma);
+}
+
+// On a bus daemon of the test's own, the exporter looks at the process that calls it: this Qt program
+// gets Qt's names, GLib's gdbus (no Qt) the key symbol names.
+class DBusMenuOnAPrivateBusTest : public testing::Test {
+protected:
+    void SetUp() override {
+        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                      QStringLiteral("--print-address")});
+        ASSERT_TRUE(daemon_.waitForStarted(5000));
+        QByteArray address;
+        for (int round = 0; round < 100 && !address.contains('\n'); ++round) {
+            daemon_.waitForReadyRead(50);
+            address += daemon_.readAllStandardOutput();
+        }
+        address_ = QString::fromUtf8(address.trimmed());
+        ASSERT_FALSE(address_.isEmpty());
+        QDBusConnection exporterSide =
+            QDBusConnection::connectToBus(address_, QStringLiteral("menu-exporter"));
+        ASSERT_TRUE(exporterSide.isConnected());
+        ASSERT_TRUE(exporterSide.registerObject(QStringLiteral("/MenuBar"), &exporter_,
+                                                QDBusConnection::ExportAllSlots |
+                                                    QDBusConnection::ExportAllSignals |
+                                                    QDBusConnection::ExportAllProperties));
+        service_ = exporterSide.baseService();
+        ASSERT_TRUE(QDBusConnection::connectToBus(address_, QStringLiteral("menu-host")).isConnected());
+        source_.menu = Menu{{MenuEntry{false, "Settings", ",", {}, {}, {}}}};
+    }
+
+    void TearDown() override {
+        QDBusConnection::disconnectFromBus(QStringLiteral("menu-exporter"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("menu-host"));
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+
+    MenuSource source_;
+    DBusMenuExporter exporter_{source_.source()};
+    QProcess daemon_;
+    QString address_;
+    QString service_;
+};
+
+TEST_F(DBusMenuOnAPrivateBusTest, AQtHostGetsTheCharacter) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(service_, QStringLiteral("/MenuBar"),
+                                       QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("GetLayout"));
+    message.setArguments({0, -1, QStringList{}});
+    QDBusPendingCallWatcher watcher(QDBusConnection(QStringLiteral("menu-host")).asyncCall(message));
+    QSignalSpy finished(&watcher, &QDBusPendingCallWatcher::finished);
+    if (!watcher.isFinished()) {
+        ASSERT_TRUE(finished.wait(5000));
+    }
+    const QDBusMessage reply = watcher.reply();
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    const auto layout = qdbus_cast<DBusMenuLayoutItem>(reply.arguments().at(1));
+    ASSERT_EQ(layout.children.size(), 1);
+    EXPECT_EQ(
+        qdbus_cast<DBusMenuShortcut>(layout.children.at(0).properties.value(QStringLiteral("shortcut"))),
+        (DBusMenuShortcut{{QStringLiteral("Control"), QStringLiteral(",")}}));
+}
+
+TEST_F(DBusMenuOnAPrivateBusTest, AHostWithoutQtGetsTheKeySymbolName) {
+    QProcess gdbus;
+    gdbus.start(QStringLiteral("gdbus"),
+                {QStringLiteral("call"), QStringLiteral("--address"), address_, QStringLiteral("--dest"),
+                 service_, QStringLiteral("--object-path"), QStringLiteral("/MenuBar"),
+                 QStringLiteral("--method"), QStringLiteral("com.canonical.dbusmenu.GetLayout"),
+                 QStringLiteral("--"), QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("[]")});
+    ASSERT_TRUE(gdbus.waitForStarted(5000));
+    // The exporter answers from this thread's event loop.
+    QSignalSpy finished(&gdbus, &QProcess::finished);
+    ASSERT_TRUE(finished.wait(10000));
+    const QString output = QString::fromUtf8(gdbus.readAllStandardOutput());
+    EXPECT_TRUE(output.contains(QStringLiteral("<[['Control', 'comma']]>")))
+        << output.toStdString() << gdbus.readAllStandardError().toStdString();
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "platform/linux/sni/DBusMenuExporter.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QGuiApplication>
 #include <QMetaObject>
 
@@ -51,7 +53,8 @@ bool DBusMenuExporter::takeMenu(bool opening) {
     const std::optional<Menu> menu = menuSource_ ? menuSource_(opening) : std::nullopt;
     auto layout = std::make_unique<DBusMenuLayout>(
         menu.value_or(Menu{}), [this](int id, const QVariantMap& properties) {
-            Q_EMIT ItemsPropertiesUpdated({DBusMenuItemProperties{id, properties}}, {});
+            Q_EMIT ItemsPropertiesUpdated(
+                {DBusMenuItemProperties{id, dbusMenuPropertiesFor(lastHostKeyNames_, properties)}}, {});
         });
     const bool changed = !layout_ || !layout->showsSameAs(*layout_);
     layout_ = std::move(layout);
@@ -64,7 +67,7 @@ bool DBusMenuExporter::takeMenu(bool opening) {
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                                  DBusMenuLayoutItem& layout) {
     if (const auto item = this->layout().item(parentId, recursionDepth, propertyNames)) {
-        layout = *item;
+        layout = dbusMenuLayoutFor(callerKeyNames(), *item);
     } else {
         sendUnknownId(parentId);
     }
@@ -74,10 +77,11 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
 DBusMenuItemPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids,
                                                                 const QStringList& propertyNames) {
     const DBusMenuLayout& current = layout();
+    const DBusMenuKeyNames names = callerKeyNames();
     DBusMenuItemPropertiesList items;
     for (const int id : ids.isEmpty() ? current.ids() : ids) {
         if (const auto properties = current.properties(id, propertyNames)) {
-            items.append(DBusMenuItemProperties{id, *properties});
+            items.append(DBusMenuItemProperties{id, dbusMenuPropertiesFor(names, *properties)});
         }
     }
     return items;
@@ -93,7 +97,20 @@ QDBusVariant DBusMenuExporter::GetProperty(int id, const QString& name) {
         sendError(QStringLiteral("No property %1 on menu item %2").arg(name).arg(id));
         return {};
     }
-    return QDBusVariant(properties->value(name));
+    return QDBusVariant(dbusMenuPropertiesFor(callerKeyNames(), *properties).value(name));
+}
+
+DBusMenuKeyNames DBusMenuExporter::callerKeyNames() {
+    if (!calledFromDBus()) {
+        return DBusMenuKeyNames::keySymbols;
+    }
+    const QString caller = message().service();
+    auto found = hostKeyNames_.find(caller);
+    if (found == hostKeyNames_.end()) {
+        found = hostKeyNames_.insert(caller, dbusMenuKeyNamesOf(connection(), caller));
+    }
+    lastHostKeyNames_ = found.value();
+    return lastHostKeyNames_;
 }
 
 void DBusMenuExporter::Event(int id, const QString& eventId, const QDBusVariant&, uint) {

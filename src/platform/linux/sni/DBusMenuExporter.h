@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/StatusBar.h"
+#include "platform/linux/sni/DBusMenuHostKeys.h"
 #include "platform/linux/sni/DBusMenuLayout.h"
 #include "platform/linux/sni/DBusMenuTypes.h"
 
 #include <QDBusContext>
+#include <QHash>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -14,7 +16,8 @@ namespace driftmark {
 
 // A status item's context menu for the tray host to show itself (com.canonical.dbusmenu). The menu is
 // asked for when the host is about to show it, or when the host wants the layout before it has ever
-// been asked for; a chosen entry's action runs after the host's call has been answered.
+// been asked for; a chosen entry's action runs after the host's call has been answered. Shortcuts go to
+// each host in the key names it reads.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -58,10 +61,14 @@ private:
     bool handleEvent(int id, const QString& eventId);
     void sendUnknownId(int id);
     void sendError(const QString& message);
+    // The key names the calling host reads; changes are announced in those of the host that asked last.
+    DBusMenuKeyNames callerKeyNames();
 
     MenuSource menuSource_;
     std::unique_ptr<DBusMenuLayout> layout_;
     uint revision_ = 0;
+    QHash<QString, DBusMenuKeyNames> hostKeyNames_;
+    DBusMenuKeyNames lastHostKeyNames_ = DBusMenuKeyNames::keySymbols;
 };
 
 } // namespace driftmark
