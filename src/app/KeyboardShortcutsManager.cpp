@@ -66,6 +66,10 @@ KeyboardShortcutsManager::KeyboardShortcutsManager(KeyboardShortcuts::Module& sh
     migrateOldSettings();
 }
 
+Name KeyboardShortcutsManager::name(std::string_view rawValue) const {
+    return rawValue == copyToClipboard_.rawValue ? copyToClipboard_ : Name(std::string(rawValue));
+}
+
 void KeyboardShortcutsManager::registerShortcut(const MenuBarItem& item, Action action) {
     const Uuid id = item.id();
     const Name name = shortcuts_.makeName(menuItemName(id).rawValue);

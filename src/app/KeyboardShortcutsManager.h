@@ -50,6 +50,9 @@ public:
     void updateShortcuts(const std::vector<MenuBarItem>& items);
 
     const KeyboardShortcuts::Name& copyToClipboard() const { return copyToClipboard_; }
+    // The name a raw value stands for, with its default: the views know names by their strings alone, and
+    // a cleared name with a default must keep the false marker rather than get its default back.
+    KeyboardShortcuts::Name name(std::string_view rawValue) const;
     // The module that holds the items' shortcuts, for showing them elsewhere.
     KeyboardShortcuts::Module& shortcuts() const { return shortcuts_; }
 

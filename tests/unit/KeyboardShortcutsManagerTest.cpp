@@ -154,6 +154,22 @@ TEST_F(KeyboardShortcutsManagerTest, ItemNamesComeFromTheUpperCaseId) {
     EXPECT_FALSE(KeyboardShortcutsManager::menuItemName(*id).defaultShortcut);
 }
 
+TEST_F(KeyboardShortcutsManagerTest, TheOlderShortcutNamedByItsStringKeepsItsDefault) {
+    start();
+    const Name older = manager->name("copyToClipboard");
+    EXPECT_EQ(older.defaultShortcut, Shortcut(Key::u, ModifierFlags::control | ModifierFlags::shift));
+    EXPECT_EQ(manager->name("menuItem_X").defaultShortcut, std::nullopt);
+    EXPECT_EQ(manager->name("menuItem_X").rawValue, "menuItem_X");
+
+    // Cleared through the name got from its string, it stays cleared at the next start.
+    bed.module.setShortcut(std::nullopt, older);
+    EXPECT_EQ(bed.userDefaults.object("KeyboardShortcuts_copyToClipboard"), PreferenceValue(false));
+    manager.reset();
+    start();
+    EXPECT_EQ(bed.module.getShortcut(manager->copyToClipboard()), std::nullopt);
+    EXPECT_FALSE(bed.hotKeys.press(32, controlShift));
+}
+
 TEST_F(KeyboardShortcutsManagerTest, RegisteringAnItemAgainReplacesItsAction) {
     start();
     const MenuBarItem first = item("First");
