@@ -6,7 +6,6 @@
 #include "KeyboardShortcuts/ShortcutText.h"
 #include "KeyboardShortcuts/SpecialKey.h"
 #include "KeyboardShortcuts/Texts.h"
-#include "platform/MainQueue.h"
 
 #include <utility>
 
@@ -29,12 +28,14 @@ constexpr std::uint16_t lastVirtualKeyCode = 0x7F;
 } // namespace
 
 RecorderCocoa::RecorderCocoa(Module& module, LocalEventMonitorService& eventMonitors, RecorderField& field,
-                             Name name, OnChange onChange, std::optional<Menu> applicationMenu)
+                             Name name, OnChange onChange, std::optional<Menu> applicationMenu,
+                             HolderDescription holderDescription)
     : module_(module)
     , eventMonitors_(eventMonitors)
     , field_(field)
     , onChange_(std::move(onChange))
     , applicationMenu_(std::move(applicationMenu))
+    , holderDescription_(std::move(holderDescription))
     , shortcutName_(std::move(name)) {
     showPlaceholder(localizedText("record_shortcut"));
     field_.setCaretVisible(true);
@@ -64,11 +65,11 @@ void RecorderCocoa::setShortcutName(Name name) {
 }
 
 bool RecorderCocoa::becomeFirstResponder() {
-    if (isAlertOpen_ || !(canBecomeKey_ || focusRequested_)) {
+    if (isAlertOpen_) {
         return false;
     }
-    focusRequested_ = false;
-    if (!isRecording()) {
+    hasFocus_ = true;
+    if (std::exchange(recordOnFocus_, false)) {
         startRecording();
     }
     return true;
@@ -85,13 +86,21 @@ void RecorderCocoa::controlTextDidChange(const std::string& text) {
         }
     }
     field_.setClearButtonVisible(isClearButtonVisible());
-    // The next keystroke is recorded, as if the field had been clicked.
+    // The next keystroke is recorded: the user reached into the field to clear it.
     if (text_.empty()) {
-        requestFocus();
+        requestRecording();
+    }
+}
+
+void RecorderCocoa::fieldClicked() {
+    if (!isAlertOpen_) {
+        requestRecording();
     }
 }
 
 void RecorderCocoa::controlTextDidEndEditing() {
+    hasFocus_ = false;
+    recordOnFocus_ = false;
     endRecording();
 }
 
@@ -104,28 +113,15 @@ void RecorderCocoa::clearButtonClicked() {
 }
 
 void RecorderCocoa::viewDidMoveToWindow(bool inWindow) {
-    isInWindow_ = inWindow;
     if (!inWindow) {
-        focusRequested_ = false;
-        endRecording();
-        return;
+        controlTextDidEndEditing();
     }
-    preventBecomingKey();
 }
 
 void RecorderCocoa::windowDidResignKey() {
-    if (!isInWindow_) {
-        return;
-    }
-    focusRequested_ = false;
+    // Coming back to the window gives the field its focus again, which must not record by itself.
+    recordOnFocus_ = false;
     endRecording();
-    field_.blur();
-}
-
-void RecorderCocoa::windowDidBecomeKey() {
-    if (isInWindow_) {
-        preventBecomingKey();
-    }
 }
 
 void RecorderCocoa::startRecording() {
@@ -174,32 +170,39 @@ void RecorderCocoa::showPlaceholder(std::string text) {
     field_.setPlaceholder(placeholder_);
 }
 
-void RecorderCocoa::preventBecomingKey() {
-    // Keeps the window from choosing the field as its first focus when it opens or comes back, so that
-    // only a click starts recording.
-    canBecomeKey_ = false;
-    module_.mainQueue().async([this, alive = std::weak_ptr<const bool>(lifetime_)] {
-        if (!alive.expired()) {
-            canBecomeKey_ = true;
-        }
-    });
+void RecorderCocoa::requestRecording() {
+    if (isRecording()) {
+        return;
+    }
+    if (hasFocus_) {
+        startRecording();
+        return;
+    }
+    recordOnFocus_ = true;
+    field_.focus();
 }
 
-void RecorderCocoa::requestFocus() {
-    focusRequested_ = true;
-    field_.focus();
-    // Already focused: the field reports nothing, and the request is answered.
-    if (isRecording()) {
-        focusRequested_ = false;
+bool RecorderCocoa::isOnField(const Point& location) const {
+    const Rect bounds = field_.boundsInWindow();
+    const Rect nearby{bounds.x - clickMargin, bounds.y - clickMargin, bounds.width + 2 * clickMargin,
+                      bounds.height + 2 * clickMargin};
+    return nearby.contains(location);
+}
+
+bool RecorderCocoa::keyDown(const LocalEvent& event) {
+    const Key key{event.keyCode};
+    const bool startsRecording = key == Key::space || key == Key::return_ || key == Key::keypadEnter;
+    if (isRecording() || isAlertOpen_ || (event.modifierFlags & ~ignoredModifierBits) != 0 ||
+        !startsRecording) {
+        return false;
     }
+    requestRecording();
+    return true;
 }
 
 std::optional<LocalEvent> RecorderCocoa::handleEvent(const LocalEvent& event) {
     if (event.type == LocalEvent::leftMouseUp || event.type == LocalEvent::rightMouseUp) {
-        const Rect bounds = field_.boundsInWindow();
-        const Rect nearby{bounds.x - clickMargin, bounds.y - clickMargin, bounds.width + 2 * clickMargin,
-                          bounds.height + 2 * clickMargin};
-        if (!nearby.contains(event.locationInWindow)) {
+        if (!isOnField(event.locationInWindow)) {
             field_.blur();
             return event;
         }
@@ -217,11 +220,12 @@ std::optional<LocalEvent> RecorderCocoa::handleKeyDown(const LocalEvent& event) 
     const auto special = specialKey(key);
     if (modifiers == 0 && special == SpecialKey::tab) {
         // Focus moves on to the next control as usual.
-        field_.blur();
+        endRecording();
         return event;
     }
     if (modifiers == 0 && key == Key::escape) {
-        field_.blur();
+        // The field keeps the focus, so that the keyboard alone can go on from it.
+        endRecording();
         return std::nullopt;
     }
     if (modifiers == 0 && (special == SpecialKey::delete_ || special == SpecialKey::deleteForward)) {
@@ -251,6 +255,13 @@ std::optional<LocalEvent> RecorderCocoa::handleKeyDown(const LocalEvent& event) 
              std::nullopt);
         return std::nullopt;
     }
+    if (const auto holder = otherHolder(*shortcut)) {
+        warn({formattedText(localizedText("keyboard_shortcut_used_by_other_name"), *holder),
+              localizedText("keyboard_shortcut_used_twice"),
+              {localizedText("ok"), localizedText("force_use_shortcut")}},
+             shortcut);
+        return std::nullopt;
+    }
     if (matchesSystemShortcut(*shortcut, module_.systemShortcutList()) ||
         hotKeyRefusal(module_.hotKeyService(), *shortcut)) {
         warn({localizedText("keyboard_shortcut_used_by_system"),
@@ -263,6 +274,21 @@ std::optional<LocalEvent> RecorderCocoa::handleKeyDown(const LocalEvent& event) 
     return std::nullopt;
 }
 
+std::optional<std::string> RecorderCocoa::otherHolder(const Shortcut& shortcut) {
+    if (!holderDescription_) {
+        return std::nullopt;
+    }
+    for (const Name& name : module_.allNames()) {
+        if (name == shortcutName_ || module_.getShortcut(name) != shortcut) {
+            continue;
+        }
+        if (auto description = holderDescription_(name)) {
+            return description;
+        }
+    }
+    return std::nullopt;
+}
+
 void RecorderCocoa::warn(RecorderAlert alert, std::optional<Shortcut> forceable) {
     field_.blur();
     isAlertOpen_ = true;
@@ -272,10 +298,12 @@ void RecorderCocoa::warn(RecorderAlert alert, std::optional<Shortcut> forceable)
                              return;
                          }
                          isAlertOpen_ = false;
-                         requestFocus();
                          if (forceable && response == AlertResponse::secondButton) {
+                             field_.focus();
                              store(*forceable);
+                             return;
                          }
+                         requestRecording();
                      });
 }
 
@@ -285,7 +313,8 @@ void RecorderCocoa::store(const Shortcut& shortcut) {
     const std::weak_ptr<const bool> alive = lifetime_;
     notifyChange(shortcut);
     if (!alive.expired()) {
-        field_.blur();
+        // The field keeps the focus; the next recording takes another click, Space or Return.
+        endRecording();
     }
 }
 

@@ -18,6 +18,8 @@ std::string localizedText(std::string_view key) {
         {"keyboard_shortcuts_can_be_changed",
          "While the other application holds it, pressing it will not reach this one. Most applications "
          "and desktops let you change their shortcuts in their keyboard settings."},
+        {"keyboard_shortcut_used_by_other_name", "This keyboard shortcut is already used by %@."},
+        {"keyboard_shortcut_used_twice", "If you use it here as well, pressing it does both."},
         {"ok", "OK"},
         {"force_use_shortcut", "Use Anyway"},
     };

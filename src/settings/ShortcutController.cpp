@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/Module.h"
 #include "app/KeyboardShortcutsManager.h"
+#include "model/MenuItemManager.h"
 #include "model/Uuid.h"
 #include "settings/ShortcutRecorder.h"
 #include "support/AppLogger.h"
@@ -42,21 +43,35 @@ void ShortcutController::clearShortcut(const QString& name) {
     if (name.isEmpty()) {
         return;
     }
+    context_.shortcuts.setShortcut(std::nullopt, context_.keyboardShortcutsManager.name(name.toStdString()));
     if (name == copyToClipboardName()) {
-        context_.shortcuts.reset({context_.keyboardShortcutsManager.copyToClipboard()});
         context_.logger.info("Keyboard shortcut cleared by user");
-        return;
     }
-    context_.shortcuts.reset({KeyboardShortcuts::Name(name.toStdString())});
 }
 
 QObject* ShortcutController::makeRecorder(QQuickItem* field, const QString& name) {
     if (field == nullptr) {
         return nullptr;
     }
-    auto* recorder = new ShortcutRecorder(context_, field, name);
+    auto* recorder =
+        new ShortcutRecorder(context_, field, name, [this](const KeyboardShortcuts::Name& holder) {
+            return holderDescription(holder);
+        });
     QQmlEngine::setObjectOwnership(recorder, QQmlEngine::CppOwnership);
     return recorder;
+}
+
+std::optional<std::string> ShortcutController::holderDescription(const KeyboardShortcuts::Name& name) const {
+    if (name == context_.keyboardShortcutsManager.copyToClipboard()) {
+        return std::string("the first entry's shortcut (Copy to Clipboard, under General)");
+    }
+    for (const MenuBarItem& item : context_.menuItemManager.items()) {
+        if (KeyboardShortcutsManager::menuItemName(item.id()) == name) {
+            return item.title.empty() ? std::string("an entry without a title")
+                                      : "the “" + item.title + "” entry";
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace driftmark

@@ -1,7 +1,10 @@
 #include "settings/ShortcutRecorder.h"
 
+#include "KeyboardShortcuts/Key.h"
 #include "KeyboardShortcuts/RecorderCocoa.h"
 #include "app/ApplicationMenu.h"
+#include "app/KeyboardShortcutsManager.h"
+#include "platform/KeyEventPoster.h"
 #include "settings/SettingsContext.h"
 
 #include <QApplication>
@@ -10,12 +13,14 @@
 
 namespace driftmark {
 
-ShortcutRecorder::ShortcutRecorder(const SettingsContext& context, QQuickItem* field, const QString& name)
+ShortcutRecorder::ShortcutRecorder(const SettingsContext& context, QQuickItem* field, const QString& name,
+                                   KeyboardShortcuts::RecorderCocoa::HolderDescription holderDescription)
     : QObject(field)
+    , names_(context.keyboardShortcutsManager)
     , field_(field) {
     recorder_ = std::make_unique<KeyboardShortcuts::RecorderCocoa>(
-        context.shortcuts, context.localEventMonitors, *this, KeyboardShortcuts::Name(name.toStdString()),
-        KeyboardShortcuts::RecorderCocoa::OnChange{}, applicationMenu());
+        context.shortcuts, context.localEventMonitors, *this, names_.name(name.toStdString()),
+        KeyboardShortcuts::RecorderCocoa::OnChange{}, applicationMenu(), std::move(holderDescription));
     connect(field, &QQuickItem::windowChanged, this, &ShortcutRecorder::windowChanged);
     windowChanged(field->window());
 }
@@ -36,7 +41,7 @@ void ShortcutRecorder::setName(const QString& name) {
     if (name == this->name()) {
         return;
     }
-    recorder_->setShortcutName(KeyboardShortcuts::Name(name.toStdString()));
+    recorder_->setShortcutName(names_.name(name.toStdString()));
     Q_EMIT nameChanged();
 }
 
@@ -45,9 +50,7 @@ void ShortcutRecorder::windowChanged(QQuickWindow* window) {
     window_ = window;
     if (window != nullptr) {
         activeConnection_ = connect(window, &QWindow::activeChanged, this, [this] {
-            if (window_ && window_->isActive()) {
-                recorder_->windowDidBecomeKey();
-            } else {
+            if (window_ && !window_->isActive()) {
                 recorder_->windowDidResignKey();
             }
         });
@@ -61,6 +64,28 @@ void ShortcutRecorder::focusChanged(bool hasFocus) {
     } else if (!recorder_->becomeFirstResponder()) {
         blur();
     }
+}
+
+void ShortcutRecorder::clicked() {
+    recorder_->fieldClicked();
+}
+
+bool ShortcutRecorder::keyPressed(int key, int modifiers) {
+    // Only Space and Return can start recording; every other key is no key to the recorder.
+    LocalEvent event{LocalEvent::keyDown, LocalEvent::noKeyCode, 0, {}};
+    if (key == Qt::Key_Space) {
+        event.keyCode = static_cast<std::uint16_t>(KeyboardShortcuts::Key::space.rawValue);
+    } else if (key == Qt::Key_Return) {
+        event.keyCode = static_cast<std::uint16_t>(KeyboardShortcuts::Key::return_.rawValue);
+    } else if (key == Qt::Key_Enter) {
+        event.keyCode = static_cast<std::uint16_t>(KeyboardShortcuts::Key::keypadEnter.rawValue);
+    }
+    const Qt::KeyboardModifiers held(modifiers);
+    event.modifierFlags |= held.testFlag(Qt::ShiftModifier) ? std::uint64_t{keyEventFlagShift} : 0;
+    event.modifierFlags |= held.testFlag(Qt::ControlModifier) ? std::uint64_t{keyEventFlagControl} : 0;
+    event.modifierFlags |= held.testFlag(Qt::AltModifier) ? std::uint64_t{keyEventFlagOption} : 0;
+    event.modifierFlags |= held.testFlag(Qt::MetaModifier) ? std::uint64_t{keyEventFlagCommand} : 0;
+    return recorder_->keyDown(event);
 }
 
 void ShortcutRecorder::clearButtonPressed() {

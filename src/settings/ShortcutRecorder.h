@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyboardShortcuts/RecorderCocoa.h"
 #include "KeyboardShortcuts/RecorderField.h"
 
 #include <QObject>
@@ -14,11 +15,8 @@ class QQuickWindow;
 
 namespace driftmark {
 
+class KeyboardShortcutsManager;
 struct SettingsContext;
-
-namespace KeyboardShortcuts {
-class RecorderCocoa;
-}
 
 // The recorder field of the views: a read-only text field (a QML item) whose focus, clear button and
 // window the recorder's logic follows, and which shows what the logic tells it. Lives as long as its field.
@@ -30,7 +28,9 @@ class ShortcutRecorder final : public QObject, public KeyboardShortcuts::Recorde
     Q_PROPERTY(bool clearButtonVisible READ clearButtonVisible NOTIFY clearButtonVisibleChanged)
     Q_PROPERTY(bool caretVisible READ caretVisible NOTIFY caretVisibleChanged)
 public:
-    ShortcutRecorder(const SettingsContext& context, QQuickItem* field, const QString& name);
+    // The holder description tells the recorder who else uses a combination.
+    ShortcutRecorder(const SettingsContext& context, QQuickItem* field, const QString& name,
+                     KeyboardShortcuts::RecorderCocoa::HolderDescription holderDescription);
     ~ShortcutRecorder() override;
 
     QString name() const;
@@ -42,6 +42,10 @@ public:
 
     // The field took or lost the keyboard focus. A refused focus is given up again.
     Q_INVOKABLE void focusChanged(bool hasFocus);
+    // A click on the field (its release) starts recording.
+    Q_INVOKABLE void clicked();
+    // A key (Qt's key and modifiers) pressed while the field has the focus; true when the recorder took it.
+    Q_INVOKABLE bool keyPressed(int key, int modifiers);
     Q_INVOKABLE void clearButtonPressed();
     // The alert's answer: 0 for its first button, 1 for its second.
     Q_INVOKABLE void alertAnswered(int button);
@@ -70,6 +74,7 @@ Q_SIGNALS:
 private:
     void windowChanged(QQuickWindow* window);
 
+    KeyboardShortcutsManager& names_;
     QPointer<QQuickItem> field_;
     QPointer<QQuickWindow> window_;
     QString text_;

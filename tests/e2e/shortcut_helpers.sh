@@ -68,3 +68,79 @@ type_and_expect() {
   TEXT_WINDOW_TEXT+=$added
   wait_for 10 "the text window to read '$TEXT_WINDOW_TEXT'" text_window_reads "$TEXT_WINDOW_TEXT"
 }
+
+# --- The recorder field of the settings window (with settings_helpers.sh) -----------------------------
+
+# The recorder field. Its text is the shortcut; its description says whether it records, and how to go
+# on.
+RECORDER="Keyboard Shortcut"
+RECORDER_IDLE="Record Shortcut. Space records."
+RECORDER_RECORDING="Press Shortcut. Escape cancels."
+
+recorder_is_idle() {
+  control_description_is text "$RECORDER" "$RECORDER_IDLE"
+}
+
+recorder_is_recording() {
+  control_description_is text "$RECORDER" "$RECORDER_RECORDING"
+}
+
+wait_for_recorder_idle() {
+  wait_for_description text "$RECORDER" "$RECORDER_IDLE"
+}
+
+wait_for_recorder_recording() {
+  wait_for_description text "$RECORDER" "$RECORDER_RECORDING"
+}
+
+# Clicks the recorder and waits until it records.
+start_recording() {
+  click_control text "$RECORDER"
+  wait_for_recorder_recording
+}
+
+# Presses Tab until the recorder has the keyboard focus.
+tab_onto_recorder() {
+  local tabs
+  for ((tabs = 0; tabs < 25; tabs++)); do
+    xdotool key Tab
+    atspi --last --timeout 1 wait-state text "$RECORDER" focused 2>/dev/null && return 0
+  done
+  fail "Tab never reached the recorder"
+}
+
+settings_window_active() {
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$(settings_window)" ]
+}
+
+# A picture of the whole screen as it is now, in the given file.
+screen_picture() {
+  import -window root "$1" 2>/dev/null || fail "no picture of the screen"
+}
+
+# field_shows_something ROLE NAME: something is drawn inside the control (its border left out): the
+# picture of its inside is not of one colour.
+field_shows_something() {
+  local x y width height spread
+  read -r x y width height < <(atspi --last extents "$1" "$2") || fail "no $1 '$2' on screen"
+  screen_picture "$E2E_HOME/field.png"
+  spread=$(convert "$E2E_HOME/field.png" -crop "$((width - 16))x$((height - 10))+$((x + 8))+$((y + 5))" +repage \
+    -colorspace gray -format '%[fx:standard_deviation]' info:)
+  awk -v spread="$spread" 'BEGIN { exit !(spread > 0.02) }'
+}
+
+# focus_ring_shown ROLE NAME: the two rows of pixels just above the control are mostly of the accent
+# colour (blue: the desktop's highlight), as the focus ring draws them.
+focus_ring_shown() {
+  local x y width height blue
+  read -r x y width height < <(atspi --last extents "$1" "$2") || fail "no $1 '$2' on screen"
+  screen_picture "$E2E_HOME/ring.png"
+  blue=$(convert "$E2E_HOME/ring.png" -crop "$((width - 16))x2+$((x + 8))+$((y - 2))" +repage \
+    -fx '(b - r) > 0.2' -format '%[fx:mean]' info:)
+  awk -v blue="$blue" 'BEGIN { exit !(blue > 0.5) }'
+}
+
+# The first-entry shortcut is stored as deliberately cleared: the boolean false.
+legacy_stored_as_cleared() {
+  [ "$(preference_value KeyboardShortcuts_copyToClipboard)" = '{"bool": false}' ]
+}

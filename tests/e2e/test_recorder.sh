@@ -1,25 +1,26 @@
 #!/usr/bin/env bash
-# The shortcut recorder of an entry's pane, with real keystrokes: a click starts recording, the next
-# acceptable combination is stored at once and works from another window as soon as recording ends.
-# Escape and Tab end recording and change nothing; a key without Control, Alt or Super is refused and
-# recording goes on; an existing shortcut pressed while recording is recorded, not run; Backspace and
-# the Clear button remove the shortcut. A combination of Driftmark's own menu is refused with an alert;
-# one another program holds brings an alert whose OK stores nothing and whose "Use Anyway" stores it.
-# The General pane's Clear puts the default Control+Shift+U back.
+# The shortcut recorder of an entry's pane, with real keystrokes. Only the user starts recording: a click
+# on the field, or Space or Return while it has the keyboard focus. The focus alone never records: not
+# when Tab moves onto the field, not when the window comes back or is opened again with the field
+# focused. While it records, the field says "Press Shortcut"; the next acceptable combination is stored
+# at once and works from another window. Escape and Tab end recording and change nothing; a key without
+# Control, Alt or Super is refused and recording goes on; Backspace and the Clear button remove the
+# shortcut. A combination of Driftmark's own menu is refused with an alert; one another program holds
+# brings an alert whose OK stores nothing and whose "Use Anyway" stores it. The General pane's Clear and
+# the recorder's own clearing leave the first-entry shortcut cleared, also after a restart.
 E2E_DESKTOP_OPTIONS="--session-bus --size 1280x1000"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/settings_helpers.sh"
 source "$E2E_DIR/shortcut_helpers.sh"
 KEY_GRABBER=${3:?usage: test script DRIFTMARK_BINARY TARGET_BINARY KEY_GRABBER_BINARY}
 
-# The recorder field. Its text is the shortcut; its description follows its placeholder ("Record
-# Shortcut", or "Press Shortcut" while it records), as Qt's text field sets it on every change of the
-# placeholder.
-RECORDER="Keyboard Shortcut"
 first=F1000000-0000-4000-8000-0000000000F1
 second=F2000000-0000-4000-8000-0000000000F2
 entry_name="menuItem_$second"
 legacy_name=copyToClipboard
+KEY_H=4
+KEY_Y=16
+KEY_F10=109
 
 # Another program holds Control+Alt+K (X modifier masks 4 and 8) before Driftmark starts.
 "$KEY_GRABBER" 0x6b 12 >"$E2E_HOME/grabber.out" 2>&1 &
@@ -29,22 +30,12 @@ wait_for 10 "the other program's grab" grep -qx ready "$E2E_HOME/grabber.out"
 seed_preferences "[$(item_json "$first" First 'first text' false false 0),$(item_json "$second" Second 'second text' false false 1)]"
 start_driftmark_for_settings "$first" "$second"
 
-# Opens the settings window on the second entry's pane, its recorder not recording.
+# Opens the settings window on the second entry's pane.
 open_second_entry() {
   open_settings "$first"
   click_control "$ROW" Second
   wait_for_control heading Second
   wait_for_control text "$RECORDER"
-}
-
-# Clicks the recorder and waits until it records.
-start_recording() {
-  click_control text "$RECORDER"
-  atspi --last wait-state text "$RECORDER" focused || fail "the recorder did not take the focus"
-}
-
-recording() {
-  control_has_state text "$RECORDER" focused
 }
 
 output_has() {
@@ -59,29 +50,28 @@ problem() {
 }
 
 # wait_until_not_recording WHAT: recording has ended after WHAT; if it has not, that is a problem, and
-# a click into the name field takes the focus away, so that the checks after this one start as they
-# should.
+# Escape ends it, so that the checks after this one start as they should.
 wait_until_not_recording() {
-  atspi --last --timeout 5 wait-state text "$RECORDER" focused no 2>/dev/null && return 0
+  wait_for_recorder_idle 2>/dev/null && return 0
   problem "recording went on after $1"
-  click_control text "Item Name"
-  atspi --last wait-state text "$RECORDER" focused no || fail "the recorder keeps the focus after a click elsewhere"
+  xdotool key Escape
+  wait_for_recorder_idle
 }
 
 open_second_entry
 wait_for_stored_shortcut "$entry_name" ""
 wait_for_text text "$RECORDER" ""
-wait_for_description text "$RECORDER" "Record Shortcut"
+wait_for_recorder_idle
 
 # --- Recorded and used ------------------------------------------------------------------------------
 start_recording
-wait_for_description text "$RECORDER" "Press Shortcut"
 screenshot "$SETTINGS_TITLE" recording
+# With no shortcut yet, the field shows "Press Shortcut" while it records: something is drawn inside it.
+field_shows_something text "$RECORDER" || problem "the recorder shows nothing while it records"
 xdotool key super+alt+j
 wait_for_stored_shortcut "$entry_name" "$KEY_J $((MOD_COMMAND | MOD_OPTION))"
 wait_for_text text "$RECORDER" "⌥⌘J"
 wait_until_not_recording "a shortcut was stored"
-wait_for_description text "$RECORDER" "Record Shortcut"
 wait_for_control "push button" "Clear Shortcut"
 screenshot "$SETTINGS_TITLE" recorded
 
@@ -94,52 +84,96 @@ xdotool key super+alt+j
 wait_for 10 "the second entry's text on the clipboard" clipboard_is "second text"
 wait_for_log 10 "Keyboard shortcut triggered for item: Second"
 
-# --- Escape and Tab end recording without a change --------------------------------------------------
+# --- The focus alone never records -------------------------------------------------------------------
+# Clicked, then left with the window: opened again, the window gives the field its focus back, and the
+# keys pressed next are not taken.
 open_second_entry
 wait_for_text text "$RECORDER" "⌥⌘J"
 start_recording
+xdotool key ctrl+alt+h
+wait_for_stored_shortcut "$entry_name" "$KEY_H $((MOD_CONTROL | MOD_OPTION))"
+wait_until_not_recording "Control+Alt+H was stored"
+xdotool windowactivate --sync "$(settings_window)" key alt+F4
+wait_for 10 "the settings window to close" window_gone "$SETTINGS_TITLE"
+"$DRIFTMARK" --settings >"$E2E_HOME/settings.out" 2>&1 || fail "--settings failed: $(cat "$E2E_HOME/settings.out")"
+wait_for_settings_window
+wait_for_text text "$RECORDER" "⌃⌥H"
+xdotool key ctrl+alt+y
+xdotool key F9
+sleep 0.5
+stored_shortcut_is "$entry_name" "$KEY_H $((MOD_CONTROL | MOD_OPTION))" ||
+  problem "a chord was stored after the window was opened again: '$(stored_shortcut_of "$entry_name")'"
+recorder_is_idle || problem "the recorder records after the window was opened again"
+
+# Another window comes to the front, then the settings window again.
+xdotool windowactivate --sync "$TARGET_WINDOW_ID"
+wait_for 10 "the other window to be active" target_window_active
+xdotool windowactivate --sync "$(settings_window)"
+wait_for 10 "the settings window to be active" settings_window_active
+xdotool key F10
+sleep 0.5
+stored_shortcut_is "$entry_name" "$KEY_H $((MOD_CONTROL | MOD_OPTION))" ||
+  problem "F10 was stored after the window came back: '$(stored_shortcut_of "$entry_name")'"
+recorder_is_idle || problem "the recorder records after the window came back"
+
+# Tab moves the focus onto the field without recording; Space then records, and so does Return.
+click_control text "Item Name"
+atspi --last wait-state text "Item Name" focused || fail "the name field did not take the focus"
+tab_onto_recorder
+recorder_is_idle || problem "Tab onto the recorder started recording"
+screenshot "$SETTINGS_TITLE" recorder-focused
+focus_ring_shown text "$RECORDER" || problem "no focus ring around the focused recorder"
+xdotool key ctrl+alt+y
+sleep 0.5
+stored_shortcut_is "$entry_name" "$KEY_H $((MOD_CONTROL | MOD_OPTION))" ||
+  problem "a chord was stored while the recorder only had the focus: '$(stored_shortcut_of "$entry_name")'"
+xdotool key space
+wait_for_recorder_recording
+xdotool key F10
+wait_for_stored_shortcut "$entry_name" "$KEY_F10 0"
+wait_for_text text "$RECORDER" "F10"
+wait_until_not_recording "F10 was stored"
+control_has_state text "$RECORDER" focused || problem "the recorder lost the focus when F10 was stored"
+xdotool key Return
+wait_for_recorder_recording
+# Escape ends recording and leaves the focus on the field.
 xdotool key Escape
 wait_until_not_recording "Escape"
-wait_for_text text "$RECORDER" "⌥⌘J"
 window_shown "$SETTINGS_TITLE" || fail "Escape closed the settings window"
-start_recording
+control_has_state text "$RECORDER" focused || problem "Escape took the focus away from the recorder"
+# Tab while recording ends it and moves the focus on.
+xdotool key space
+wait_for_recorder_recording
 xdotool key Tab
 wait_until_not_recording "Tab"
-wait_for_text text "$RECORDER" "⌥⌘J"
-stored_shortcut_is "$entry_name" "$KEY_J $((MOD_COMMAND | MOD_OPTION))" ||
+atspi --last --timeout 5 wait-state text "$RECORDER" focused no ||
+  problem "Tab while recording left the focus on the recorder"
+focus_ring_shown text "$RECORDER" && problem "the focus ring stays on the recorder without the focus"
+stored_shortcut_is "$entry_name" "$KEY_F10 0" ||
   fail "Escape or Tab changed the stored shortcut to '$(stored_shortcut_of "$entry_name")'"
 
 # --- The Clear button -------------------------------------------------------------------------------
 click_control "push button" "Clear Shortcut"
 wait_for_stored_shortcut "$entry_name" ""
 wait_for_text text "$RECORDER" ""
-wait_for_description text "$RECORDER" "Record Shortcut"
 wait_for_control_gone "push button" "Clear Shortcut"
 
-# --- A key without Control, Alt or Super; an existing shortcut --------------------------------------
-# Shift+A is refused and recording goes on: the Control+Shift+U pressed next, the default shortcut
-# that copies the first entry, is recorded for this entry instead of copying anything.
-offer_clipboard_text sentinel
+# --- A key without Control, Alt or Super -------------------------------------------------------------
 start_recording
-wait_for_description text "$RECORDER" "Press Shortcut"
 xdotool key shift+a
-wait_for_description text "$RECORDER" "Press Shortcut"
-recording || fail "Shift+A ended recording"
-xdotool key ctrl+shift+u
-wait_for_stored_shortcut "$entry_name" "$KEY_U $((MOD_CONTROL | MOD_SHIFT))"
-wait_for_text text "$RECORDER" "⌃⇧U"
-wait_until_not_recording "Control+Shift+U was stored"
-clipboard_is sentinel || fail "Control+Shift+U ran while recording: the clipboard holds '$(clipboard_text)'"
-! log_has "Legacy keyboard shortcut triggered!" || fail "the default shortcut fired while recording"
-stored_shortcut_is "$legacy_name" "$KEY_U $((MOD_CONTROL | MOD_SHIFT))" || fail "the default shortcut changed"
+sleep 0.3
+recorder_is_recording || problem "Shift+A ended recording"
+stored_shortcut_is "$entry_name" "" || problem "Shift+A was stored"
 
 # --- Backspace clears, and recording goes on ---------------------------------------------------------
+xdotool key ctrl+alt+j
+wait_for_stored_shortcut "$entry_name" "$KEY_J $((MOD_CONTROL | MOD_OPTION))"
+wait_until_not_recording "Control+Alt+J was stored"
 start_recording
 xdotool key BackSpace
 wait_for_stored_shortcut "$entry_name" ""
 wait_for_text text "$RECORDER" ""
-wait_for_description text "$RECORDER" "Press Shortcut"
-recording || fail "Backspace ended recording"
+wait_for_recorder_recording
 
 # --- Driftmark's own menu: Control+Q (Quit) and Control+, (Settings) --------------------------------
 # shellcheck disable=SC1111 # the typographic quotes are part of the alert's text
@@ -154,8 +188,7 @@ wait_for_control_gone label "$quit_message"
 kill -0 "$DRIFTMARK_PID" || fail "Control+Q while recording ended Driftmark"
 stored_shortcut_is "$entry_name" "" || fail "Control+Q was stored: '$(stored_shortcut_of "$entry_name")'"
 # The recorder records again after the alert.
-wait_for_description text "$RECORDER" "Press Shortcut"
-atspi --last wait-state text "$RECORDER" focused || fail "the recorder does not record again after the alert"
+wait_for_recorder_recording
 # shellcheck disable=SC1111
 settings_message="This keyboard shortcut cannot be used as it's already used by the “Settings” menu item."
 xdotool key ctrl+comma
@@ -166,7 +199,7 @@ stored_shortcut_is "$entry_name" "" || fail "Control+, was stored: '$(stored_sho
 
 # --- A combination another program holds -------------------------------------------------------------
 system_message="This keyboard shortcut is already used by another application."
-atspi --last wait-state text "$RECORDER" focused || fail "the recorder does not record again after the second alert"
+wait_for_recorder_recording
 xdotool key ctrl+alt+k
 wait_for_control label "$system_message"
 wait_for_control "push button" "Use Anyway"
@@ -176,7 +209,7 @@ wait_for_control_gone label "$system_message"
 stored_shortcut_is "$entry_name" "" || fail "OK stored the held combination: '$(stored_shortcut_of "$entry_name")'"
 ! grep -qx pressed "$E2E_HOME/grabber.out" || fail "the other program got Control+Alt+K while Driftmark recorded"
 # Recording again, the same combination, and this time "Use Anyway".
-atspi --last wait-state text "$RECORDER" focused || fail "the recorder does not record again after OK"
+wait_for_recorder_recording
 xdotool key ctrl+alt+k
 wait_for_control label "$system_message"
 click_control "push button" "Use Anyway"
@@ -187,26 +220,49 @@ wait_for_text text "$RECORDER" "⌃⌥K"
 wait_until_not_recording "Use Anyway"
 wait_for 10 "the refusal on standard output" output_has "Error registering hotkey ⌃⌥K"
 
-# --- Clear again, then the General pane's Clear, which puts the default back -------------------------
-click_control "push button" "Clear Shortcut"
-wait_for_stored_shortcut "$entry_name" ""
-wait_for_text text "$RECORDER" ""
-
+# --- The first-entry shortcut: cleared on the General pane, it stays cleared -------------------------
 click_control "$ROW" General
 wait_for_control heading "Legacy Global Shortcut"
 wait_for_text text "$RECORDER" "⌃⇧U"
+click_control "push button" "Clear Shortcut"
+wait_for 10 "the first-entry shortcut stored as cleared" legacy_stored_as_cleared
+wait_for_text text "$RECORDER" ""
+wait_for_log 10 "Keyboard shortcut cleared by user"
+wait_for_control_gone "push button" "Clear Shortcut"
+offer_clipboard_text sentinel
+xdotool key ctrl+shift+u
+sleep 0.5
+clipboard_is sentinel || problem "the cleared first-entry shortcut still copies"
+
+stop_driftmark
+start_driftmark_for_settings "$first" "$second"
+legacy_stored_as_cleared || problem "the cleared first-entry shortcut came back at the start: $(preference_value "KeyboardShortcuts_$legacy_name")"
+xdotool key ctrl+shift+u
+sleep 0.5
+clipboard_is sentinel || problem "the cleared first-entry shortcut copies after a restart"
+! log_has "Legacy keyboard shortcut triggered!" || problem "the cleared first-entry shortcut fired"
+
+# Recorded again on the General pane, then cleared with the recorder's own Backspace.
+open_settings "$first"
+click_control "$ROW" General
+wait_for_control heading "Legacy Global Shortcut"
+wait_for_text text "$RECORDER" ""
 start_recording
 xdotool key ctrl+alt+l
 wait_for_stored_shortcut "$legacy_name" "37 $((MOD_CONTROL | MOD_OPTION))"
 wait_for_text text "$RECORDER" "⌃⌥L"
-atspi --last --timeout 5 wait-state text "$RECORDER" focused no 2>/dev/null ||
-  problem "recording went on after the General pane's shortcut was stored"
-click_control "push button" "Clear Shortcut"
-wait_for_stored_shortcut "$legacy_name" "$KEY_U $((MOD_CONTROL | MOD_SHIFT))"
-wait_for_text text "$RECORDER" "⌃⇧U"
-wait_for_log 10 "Keyboard shortcut cleared by user"
-wait_for_control "push button" "Clear Shortcut"
+wait_until_not_recording "the General pane's shortcut was stored"
+start_recording
+xdotool key BackSpace
+wait_for 10 "the first-entry shortcut stored as cleared by the recorder" legacy_stored_as_cleared
+wait_for_text text "$RECORDER" ""
+xdotool key Escape
+wait_until_not_recording "Escape"
 
 stop_driftmark
+start_driftmark_for_settings "$first" "$second"
+legacy_stored_as_cleared || problem "the shortcut cleared in the recorder came back at the start: $(preference_value "KeyboardShortcuts_$legacy_name")"
+stop_driftmark
+
 [ ${#PROBLEMS[@]} = 0 ] || fail "$(printf '%s; ' "${PROBLEMS[@]}")"
 echo "PASS"

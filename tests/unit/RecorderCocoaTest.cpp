@@ -10,7 +10,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace driftmark::KeyboardShortcuts {
 namespace {
@@ -44,22 +46,35 @@ protected:
     void makeRecorder(std::optional<Menu> menu = std::nullopt) {
         recorder = std::make_unique<RecorderCocoa>(
             bed.module, events, field, name,
-            [this](const std::optional<Shortcut>& shortcut) { changes.push_back(shortcut); },
-            std::move(menu));
+            [this](const std::optional<Shortcut>& shortcut) { changes.push_back(shortcut); }, std::move(menu),
+            [this](const Name& holder) -> std::optional<std::string> {
+                const auto found = holders.find(holder.rawValue);
+                return found == holders.end() ? std::nullopt : std::optional<std::string>(found->second);
+            });
         field.control = recorder.get();
     }
 
-    // The field shown in its window, past the turn in which it may not take the focus.
-    void showInWindow() {
-        recorder->viewDidMoveToWindow(true);
-        bed.mainQueue.runPending();
+    void showInWindow() { recorder->viewDidMoveToWindow(true); }
+
+    // A click on the field as the view reports it: the press gives it the focus, the release on it is
+    // reported. True when the field then records.
+    bool clickField() {
+        field.click();
+        recorder->fieldClicked();
+        return recorder->isRecording();
     }
 
     void startRecording(std::optional<Menu> menu = std::nullopt) {
         makeRecorder(std::move(menu));
         showInWindow();
-        ASSERT_TRUE(field.click());
+        ASSERT_TRUE(clickField());
         ASSERT_TRUE(recorder->isRecording());
+    }
+
+    // The field takes the focus without a click: Tab moved onto it, or its window came back.
+    void focusWithoutClick() {
+        ASSERT_TRUE(field.click());
+        ASSERT_TRUE(field.hasFocus);
     }
 
     std::optional<LocalEvent> press(Key key, ModifierFlags modifiers = {}) {
@@ -83,6 +98,8 @@ protected:
     test::FakeLocalEventMonitorService events;
     test::FakeRecorderField field;
     Name name = bed.module.makeName("menuItem_1");
+    // What the recorder is told about the holders of other names' shortcuts.
+    std::map<std::string, std::string> holders;
     std::vector<bool> activeStatuses;
     std::vector<std::optional<Shortcut>> changes;
     std::unique_ptr<RecorderCocoa> recorder;
@@ -108,37 +125,116 @@ TEST_F(RecorderCocoaTest, WithoutAShortcutTheFieldIsEmptyWithoutClearButton) {
     EXPECT_FALSE(recorder->isClearButtonVisible());
 }
 
-TEST_F(RecorderCocoaTest, TheWindowCannotPickTheFieldUntilOneTurnAfterItAppears) {
+TEST_F(RecorderCocoaTest, TheFocusAloneDoesNotRecord) {
     makeRecorder();
-    EXPECT_FALSE(recorder->canBecomeKey());
-    recorder->viewDidMoveToWindow(true);
-    EXPECT_FALSE(field.click());
+    showInWindow();
+    focusWithoutClick();
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_FALSE(bed.module.isPaused());
-    EXPECT_TRUE(events.monitors.empty());
+    EXPECT_FALSE(field.keyboardGrabbed);
+    EXPECT_EQ(field.placeholder, "Record Shortcut");
+    EXPECT_THAT(activeStatuses, IsEmpty());
+    // A combination typed now goes on to the window, and nothing is stored.
+    EXPECT_TRUE(press(Key::y, ModifierFlags::control | ModifierFlags::option));
+    EXPECT_TRUE(press(Key::f9));
+    EXPECT_EQ(stored(), std::nullopt);
+    EXPECT_THAT(changes, IsEmpty());
+    // So does Tab, which moves the focus on.
+    EXPECT_TRUE(press(Key::tab));
+    EXPECT_FALSE(recorder->isRecording());
+}
 
-    bed.mainQueue.runPending();
-    EXPECT_TRUE(recorder->canBecomeKey());
-    EXPECT_TRUE(field.click());
+TEST_F(RecorderCocoaTest, AClickOnTheFocusedFieldRecords) {
+    makeRecorder();
+    showInWindow();
+    focusWithoutClick();
+    // Clicks elsewhere in the window go through and start nothing.
+    EXPECT_TRUE(events.send(mouseUp(LocalEvent::leftMouseUp, 300, 50)));
+    EXPECT_TRUE(events.send(mouseUp(LocalEvent::rightMouseUp, 150, 50)));
+    EXPECT_FALSE(recorder->isRecording());
+    recorder->fieldClicked();
+    EXPECT_TRUE(recorder->isRecording());
+    EXPECT_TRUE(bed.module.isPaused());
+}
+
+TEST_F(RecorderCocoaTest, AClickWhoseFocusArrivesLaterRecordsThen) {
+    makeRecorder();
+    showInWindow();
+    field.focusDeferred = true;
+    recorder->fieldClicked();
+    EXPECT_FALSE(recorder->isRecording());
+    field.deliverPendingFocus();
     EXPECT_TRUE(recorder->isRecording());
 }
 
-TEST_F(RecorderCocoaTest, TheWindowComingBackCannotPickTheFieldEither) {
-    makeRecorder();
-    showInWindow();
-    recorder->windowDidBecomeKey();
-    EXPECT_FALSE(recorder->canBecomeKey());
-    EXPECT_FALSE(field.click());
-    bed.mainQueue.runPending();
-    EXPECT_TRUE(recorder->canBecomeKey());
+TEST_F(RecorderCocoaTest, AClickWhileAnAlertIsOpenDoesNothing) {
+    startRecording(applicationMenu());
+    press(Key::q, ModifierFlags::control);
+    recorder->fieldClicked();
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_FALSE(field.hasFocus);
 }
 
-TEST_F(RecorderCocoaTest, OutsideAWindowItsActivationIsNotFollowed) {
+TEST_F(RecorderCocoaTest, SpaceOrReturnOnTheFocusedFieldRecords) {
+    for (const Key key : {Key::space, Key::return_, Key::keypadEnter}) {
+        makeRecorder();
+        showInWindow();
+        focusWithoutClick();
+        // With a modifier it is no request to record.
+        EXPECT_FALSE(recorder->keyDown(keyDown(key, ModifierFlags::control)));
+        EXPECT_FALSE(recorder->keyDown(keyDown(key, ModifierFlags::shift)));
+        EXPECT_FALSE(recorder->isRecording());
+        EXPECT_TRUE(recorder->keyDown(keyDown(key, ModifierFlags::capsLock)));
+        EXPECT_TRUE(recorder->isRecording()) << key.rawValue;
+        EXPECT_EQ(field.placeholder, "Press Shortcut");
+        // The key that started it is no shortcut.
+        EXPECT_EQ(field.beeps, 0);
+        EXPECT_EQ(stored(), std::nullopt);
+        recorder.reset();
+        field.control = nullptr;
+        field.hasFocus = false;
+    }
+}
+
+TEST_F(RecorderCocoaTest, TheWindowComingBackDoesNotRecord) {
+    startRecording();
+    recorder->windowDidResignKey();
+    EXPECT_FALSE(recorder->isRecording());
+    // The window gives its focus item the focus back.
+    field.blur();
+    focusWithoutClick();
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_TRUE(press(Key::y, ModifierFlags::control | ModifierFlags::option));
+    EXPECT_EQ(stored(), std::nullopt);
+    EXPECT_THAT(activeStatuses, ElementsAre(true, false));
+}
+
+TEST_F(RecorderCocoaTest, OtherKeysOfTheFocusedFieldAreNotTaken) {
     makeRecorder();
     showInWindow();
+    focusWithoutClick();
+    EXPECT_FALSE(recorder->keyDown(keyDown(Key::tab)));
+    EXPECT_FALSE(recorder->keyDown(keyDown(Key::a)));
+    EXPECT_FALSE(recorder->keyDown(keyDown(Key::escape)));
+    EXPECT_FALSE(recorder->keyDown({LocalEvent::keyDown, LocalEvent::noKeyCode, 0, {}}));
+    EXPECT_FALSE(recorder->isRecording());
+}
+
+TEST_F(RecorderCocoaTest, SpaceWhileAnAlertIsOpenIsTheAlerts) {
+    startRecording(applicationMenu());
+    press(Key::q, ModifierFlags::control);
+    EXPECT_FALSE(recorder->keyDown(keyDown(Key::space)));
+    EXPECT_FALSE(recorder->isRecording());
+}
+
+TEST_F(RecorderCocoaTest, AFieldShownAgainDoesNotRecordWhenItGetsTheFocus) {
+    startRecording();
     recorder->viewDidMoveToWindow(false);
-    recorder->windowDidBecomeKey();
-    EXPECT_TRUE(recorder->canBecomeKey());
+    EXPECT_TRUE(events.monitors.empty());
+    field.hasFocus = false;
+    showInWindow();
+    focusWithoutClick();
+    EXPECT_FALSE(recorder->isRecording());
 }
 
 TEST_F(RecorderCocoaTest, RecordingPausesShortcutsGrabsTheKeyboardAndSaysSo) {
@@ -162,16 +258,21 @@ TEST_F(RecorderCocoaTest, EscapeEndsRecordingWithoutChange) {
     startRecording();
     EXPECT_FALSE(press(Key::escape));
     EXPECT_FALSE(recorder->isRecording());
-    EXPECT_FALSE(field.hasFocus);
+    // The field keeps the focus, so that the keyboard goes on from it.
+    EXPECT_TRUE(field.hasFocus);
     EXPECT_FALSE(bed.module.isPaused());
     EXPECT_FALSE(field.keyboardGrabbed);
-    EXPECT_TRUE(events.monitors.empty());
     EXPECT_THAT(activeStatuses, ElementsAre(true, false));
     EXPECT_EQ(field.placeholder, "Record Shortcut");
     EXPECT_TRUE(field.caretVisible);
     EXPECT_EQ(stored(), controlOptionK);
     EXPECT_EQ(field.text, "⌃⌥K");
     EXPECT_THAT(changes, IsEmpty());
+    // The next chord is no longer recorded; Space starts again.
+    EXPECT_TRUE(press(Key::j, ModifierFlags::command | ModifierFlags::shift));
+    EXPECT_EQ(stored(), controlOptionK);
+    EXPECT_TRUE(recorder->keyDown(keyDown(Key::space)));
+    EXPECT_TRUE(recorder->isRecording());
 }
 
 TEST_F(RecorderCocoaTest, TabEndsRecordingAndGoesOnToMoveTheFocus) {
@@ -249,6 +350,10 @@ TEST_F(RecorderCocoaTest, AFunctionKeyAloneIsStored) {
     EXPECT_FALSE(bed.module.isPaused());
     EXPECT_FALSE(field.keyboardGrabbed);
     EXPECT_EQ(field.beeps, 0);
+    // The field keeps the focus without recording: the next key is not taken.
+    EXPECT_TRUE(field.hasFocus);
+    EXPECT_TRUE(press(Key::f7));
+    EXPECT_EQ(stored(), f6);
 }
 
 TEST_F(RecorderCocoaTest, AShiftedFunctionKeyIsStored) {
@@ -377,6 +482,63 @@ TEST_F(RecorderCocoaTest, TheTrialRegistrationOfAFreeCombinationIsGivenBack) {
     EXPECT_EQ(bed.hotKeys.registered.begin()->second.hotKeyId.signature,
               CarbonKeyboardShortcuts::hotKeySignature);
     EXPECT_TRUE(field.alerts.empty());
+}
+
+TEST_F(RecorderCocoaTest, AnotherNamesShortcutIsReportedWithItsHolder) {
+    const Name other = bed.module.makeName("copyToClipboard", commandShiftJ);
+    holders["copyToClipboard"] = "the first entry's shortcut";
+    int runs = 0;
+    bed.module.onKeyDown(other, [&] { ++runs; });
+    startRecording();
+    bed.hotKeys.press(38, 0x300);
+    EXPECT_FALSE(press(Key::j, ModifierFlags::command | ModifierFlags::shift));
+    EXPECT_EQ(runs, 0);
+    ASSERT_EQ(field.alerts.size(), 1U);
+    EXPECT_EQ(field.alerts[0].messageText,
+              "This keyboard shortcut is already used by the first entry's shortcut.");
+    EXPECT_EQ(field.alerts[0].informativeText, "If you use it here as well, pressing it does both.");
+    EXPECT_THAT(field.alerts[0].buttonTitles, ElementsAre("OK", "Use Anyway"));
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_EQ(stored(), std::nullopt);
+
+    // OK stores nothing and records again.
+    field.answer(AlertResponse::firstButton);
+    EXPECT_TRUE(recorder->isRecording());
+    EXPECT_EQ(stored(), std::nullopt);
+    EXPECT_THAT(changes, IsEmpty());
+    EXPECT_EQ(bed.module.getShortcut(other), commandShiftJ);
+}
+
+TEST_F(RecorderCocoaTest, UseAnywayStoresAnotherNamesShortcut) {
+    const Name other = bed.module.makeName("menuItem_2");
+    bed.module.setShortcut(controlOptionK, other);
+    holders["menuItem_2"] = "the “Second” entry";
+    startRecording();
+    press(Key::k, ModifierFlags::control | ModifierFlags::option);
+    ASSERT_EQ(field.alerts.size(), 1U);
+    EXPECT_EQ(field.alerts[0].messageText, "This keyboard shortcut is already used by the “Second” entry.");
+    field.answer(AlertResponse::secondButton);
+    EXPECT_EQ(stored(), controlOptionK);
+    EXPECT_THAT(changes, ElementsAre(controlOptionK));
+    EXPECT_EQ(field.text, "⌃⌥K");
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_FALSE(bed.module.isPaused());
+    EXPECT_EQ(bed.module.getShortcut(other), controlOptionK);
+}
+
+TEST_F(RecorderCocoaTest, TheNamesOwnShortcutAndNamesNobodyUsesAreNoConflict) {
+    bed.module.setShortcut(controlOptionK, name);
+    holders["menuItem_1"] = "this very entry";
+    // A name whose entry is gone keeps its stored value, but nobody uses it.
+    bed.module.setShortcut(commandShiftJ, bed.module.makeName("menuItem_gone"));
+    startRecording();
+    press(Key::k, ModifierFlags::control | ModifierFlags::option);
+    EXPECT_TRUE(field.alerts.empty());
+    EXPECT_EQ(stored(), controlOptionK);
+    ASSERT_TRUE(clickField());
+    press(Key::j, ModifierFlags::command | ModifierFlags::shift);
+    EXPECT_TRUE(field.alerts.empty());
+    EXPECT_EQ(stored(), commandShiftJ);
 }
 
 TEST_F(RecorderCocoaTest, AnExistingShortcutIsRecordedInsteadOfRun) {
@@ -514,21 +676,21 @@ TEST_F(RecorderCocoaTest, DestroyedWhileRecordingItLetsGoOfEverything) {
     bed.mainQueue.runPending();
 }
 
-TEST_F(RecorderCocoaTest, DestroyedBeforeItsFirstTurnTheQueuedWorkDoesNothing) {
-    makeRecorder();
-    recorder->viewDidMoveToWindow(true);
-    recorder.reset();
-    field.control = nullptr;
-    EXPECT_EQ(bed.mainQueue.pendingCount(), 1U);
-    bed.mainQueue.runPending();
-    EXPECT_EQ(bed.mainQueue.pendingCount(), 0U);
+TEST_F(RecorderCocoaTest, ClearingANameWithADefaultKeepsItCleared) {
+    name = bed.module.makeName("copyToClipboard", controlOptionK);
+    startRecording();
+    EXPECT_FALSE(press(Key::delete_));
+    EXPECT_EQ(stored(), std::nullopt);
+    EXPECT_EQ(bed.userDefaults.object("KeyboardShortcuts_copyToClipboard"), PreferenceValue(false));
+    // As at the next start: the default does not come back.
+    bed.module.makeName("copyToClipboard", controlOptionK);
+    EXPECT_EQ(stored(), std::nullopt);
 }
 
 TEST_F(RecorderCocoaTest, TheWindowLosingKeyStatusEndsRecording) {
     startRecording();
     recorder->windowDidResignKey();
     EXPECT_FALSE(recorder->isRecording());
-    EXPECT_FALSE(field.hasFocus);
     EXPECT_FALSE(field.keyboardGrabbed);
     EXPECT_THAT(activeStatuses, ElementsAre(true, false));
 }
@@ -557,16 +719,19 @@ TEST_F(RecorderCocoaTest, RecordingResumesWhenTheWindowIsBackAfterTheAlert) {
     field.focusDeferred = true;
     field.answer(AlertResponse::firstButton);
     EXPECT_FALSE(recorder->isRecording());
-    recorder->windowDidBecomeKey();
     field.deliverPendingFocus();
     EXPECT_TRUE(recorder->isRecording());
 }
 
-TEST_F(RecorderCocoaTest, FocusThatNobodyAskedForWaitsForTheTurnAfterActivation) {
-    startRecording();
-    press(Key::escape);
-    recorder->windowDidBecomeKey();
-    EXPECT_FALSE(recorder->becomeFirstResponder());
+TEST_F(RecorderCocoaTest, FocusAskedForAfterTheAlertDoesNotRecordOnceTheWindowIsLeft) {
+    startRecording(applicationMenu());
+    press(Key::q, ModifierFlags::control);
+    field.focusDeferred = true;
+    field.answer(AlertResponse::firstButton);
+    // The user goes to another window before the focus arrives, and comes back later.
+    recorder->windowDidResignKey();
+    field.deliverPendingFocus();
+    EXPECT_TRUE(field.hasFocus);
     EXPECT_FALSE(recorder->isRecording());
 }
 
