@@ -104,11 +104,31 @@ void AppDelegate::editMenuItem(const MenuBarItem& item) {
 }
 
 void AppDelegate::openSettings() {
-    windows_.openSettings();
+    noticeWindowFailure("settings window", windows_.openSettings());
 }
 
 void AppDelegate::openAbout() {
-    windows_.openAbout();
+    noticeWindowFailure("about window", windows_.openAbout());
+}
+
+AppWindows::Failure AppDelegate::openSettingsWindow() {
+    return windowFailure("settings window", windows_.openSettings());
+}
+
+AppWindows::Failure AppDelegate::windowFailure(const std::string& window, const AppWindows::Failure& reason) {
+    if (!reason) {
+        return std::nullopt;
+    }
+    std::string line = "cannot open the " + window + ": " + *reason;
+    logger_.error(line);
+    logWriter_.logToFile("ERROR: " + line);
+    return line;
+}
+
+void AppDelegate::noticeWindowFailure(const std::string& window, const AppWindows::Failure& reason) {
+    if (windowFailure(window, reason)) {
+        services_.windows.showUnavailableNotice("Driftmark cannot open its " + window + ".", *reason);
+    }
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -48,8 +48,12 @@ public:
                                 const std::optional<RunningApplication>& previousApp) override;
     void copyToClipboard(const MenuBarItem& item, bool smartPaste) override;
     void editMenuItem(const MenuBarItem& item) override;
+    // From the menu: a window that cannot be built is logged and explained in a notice.
     void openSettings() override;
     void openAbout() override;
+    // For a request from another program, which tells its user itself: a settings window that cannot be
+    // built is logged, and the line saying why is given back.
+    AppWindows::Failure openSettingsWindow();
 
     // Smart Paste happens only when both `smartPaste` and the item's own setting ask for it and input
     // may be synthesised; otherwise this is a plain copy. Without `previousApp` the paste goes to
@@ -70,6 +74,10 @@ private:
     // Copies the item as it is now, by Smart Paste when the item asks for it, to the frontmost window.
     std::function<void()> itemAction(const MenuBarItem& item);
     void logShortcutSetup(const std::string& message);
+
+    // Logs a window that did not open, and gives back the line that says which and why.
+    AppWindows::Failure windowFailure(const std::string& window, const AppWindows::Failure& reason);
+    void noticeWindowFailure(const std::string& window, const AppWindows::Failure& reason);
 
     void showNotification(const MenuBarItem& item);
     StatusItem* statusItem(const Uuid& id) const;

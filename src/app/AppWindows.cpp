@@ -8,14 +8,27 @@ AppWindows::AppWindows(WindowService& windows, PreferencesStore& userDefaults)
     : windows_(windows)
     , userDefaults_(userDefaults) {}
 
-void AppWindows::openSettings() {
-    if (!settingsWindow_) {
-        settingsWindow_ = makeSettingsWindow();
+AppWindows::Failure AppWindows::openSettings() {
+    return show(settingsWindow_, &AppWindows::makeSettingsWindow);
+}
+
+AppWindows::Failure AppWindows::openAbout() {
+    return show(aboutWindow_, &AppWindows::makeAboutWindow);
+}
+
+AppWindows::Failure AppWindows::show(std::unique_ptr<PlatformWindow>& window,
+                                     std::unique_ptr<PlatformWindow> (AppWindows::*make)()) {
+    if (!window) {
+        try {
+            window = (this->*make)();
+        } catch (const WindowUnavailable& unavailable) {
+            return std::string(unavailable.what());
+        }
+        window->center();
     }
-    if (settingsWindow_) {
-        settingsWindow_->makeKeyAndOrderFront();
-    }
+    window->makeKeyAndOrderFront();
     windows_.activateIgnoringOtherApps();
+    return std::nullopt;
 }
 
 std::unique_ptr<PlatformWindow> AppWindows::makeSettingsWindow() {
@@ -37,32 +50,19 @@ std::unique_ptr<PlatformWindow> AppWindows::makeSettingsWindow() {
     configuration.title = settingsTitle;
     configuration.minSize = Size{700, 500};
     configuration.maxSize = Size{1000, 900};
-    auto window = windows_.makeWindow(configuration, this);
-    if (window) {
-        window->center();
-    }
-    return window;
+    return windows_.makeWindow(configuration, this);
 }
 
-void AppWindows::openAbout() {
-    if (!aboutWindow_) {
-        WindowConfiguration configuration;
-        configuration.content = WindowContent::aboutView;
-        configuration.contentSize = {380, 380};
-        configuration.style = {.titled = true, .closable = true, .fullSizeContentView = true};
-        configuration.title = "About Driftmark";
-        configuration.titlebarAppearsTransparent = true;
-        configuration.titleHidden = true;
-        configuration.movableByWindowBackground = true;
-        aboutWindow_ = windows_.makeWindow(configuration, nullptr);
-        if (aboutWindow_) {
-            aboutWindow_->center();
-        }
-    }
-    if (aboutWindow_) {
-        aboutWindow_->makeKeyAndOrderFront();
-    }
-    windows_.activateIgnoringOtherApps();
+std::unique_ptr<PlatformWindow> AppWindows::makeAboutWindow() {
+    WindowConfiguration configuration;
+    configuration.content = WindowContent::aboutView;
+    configuration.contentSize = {380, 380};
+    configuration.style = {.titled = true, .closable = true, .fullSizeContentView = true};
+    configuration.title = "About Driftmark";
+    configuration.titlebarAppearsTransparent = true;
+    configuration.titleHidden = true;
+    configuration.movableByWindowBackground = true;
+    return windows_.makeWindow(configuration, nullptr);
 }
 
 void AppWindows::windowDidResize(const PlatformWindow& window) {

@@ -51,9 +51,9 @@ std::vector<ListedEntry> RemoteControl::list() {
     return listed;
 }
 
-void RemoteControl::openSettings() {
+RemoteControl::Refusal RemoteControl::openSettings() {
     log("Remote request to open the settings window");
-    delegate_.openSettings();
+    return delegate_.openSettingsWindow();
 }
 
 void RemoteControl::quit() {

@@ -36,7 +36,8 @@ public:
     // Smart Paste switch is off: whoever asks for a paste means it.
     Refusal paste(std::string_view entry) override;
     std::vector<ListedEntry> list() override;
-    void openSettings() override;
+    // Refused, with the reason, when the settings window cannot be built.
+    Refusal openSettings() override;
     void quit() override;
 
 private:

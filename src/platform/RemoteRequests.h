@@ -44,7 +44,8 @@ public:
     virtual Refusal copy(std::string_view entry) = 0;
     virtual Refusal paste(std::string_view entry) = 0;
     virtual std::vector<ListedEntry> list() = 0;
-    virtual void openSettings() = 0;
+    // Refused when the window cannot be built here.
+    virtual Refusal openSettings() = 0;
     virtual void quit() = 0;
 };
 

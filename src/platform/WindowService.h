@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace driftmark {
@@ -54,15 +55,25 @@ public:
     virtual void windowDidResize(const PlatformWindow& window) = 0;
 };
 
+// Why a window could not be made (a part of Qt the view needs is not installed, the settings library
+// cannot be loaded), as one line.
+class WindowUnavailable final : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Creates the application's windows and brings the application to the front.
 class WindowService {
 public:
     virtual ~WindowService() = default;
-    // The delegate, if any, must outlive the window. Absent when the desktop cannot show the view.
+    // The delegate, if any, must outlive the window. Throws WindowUnavailable when the view cannot be
+    // built here.
     virtual std::unique_ptr<PlatformWindow> makeWindow(const WindowConfiguration& configuration,
                                                        WindowDelegate* delegate) = 0;
     // Puts the application's windows in front of the active application's windows.
     virtual void activateIgnoringOtherApps() = 0;
+    // Tells the user, in a small notice, that a window they asked for cannot be shown and why.
+    virtual void showUnavailableNotice(const std::string& headline, const std::string& reason) = 0;
 };
 
 } // namespace driftmark

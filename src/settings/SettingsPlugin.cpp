@@ -78,16 +78,17 @@ QQmlEngine& SettingsPlugin::engine() {
 std::unique_ptr<PlatformWindow> SettingsPlugin::makeWindow(const WindowConfiguration& configuration,
                                                            WindowDelegate* delegate) {
     if (!context_) {
-        return nullptr;
+        throw WindowUnavailable("the settings library was given nothing to show");
     }
     QQmlComponent component(&engine(), viewUrl(configuration.content));
     QObject* created = component.create();
     auto* window = qobject_cast<QQuickWindow*>(created);
     if (window == nullptr) {
-        std::cerr << "driftmark-menubar: cannot build the window: " << component.errorString().toStdString()
-                  << std::endl;
         delete created;
-        return nullptr;
+        // One error a line, each naming the view and what it could not load; the caller wants one line.
+        const QString errors =
+            component.errorString().trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
+        throw WindowUnavailable(errors.isEmpty() ? "its view is not a window" : errors.toStdString());
     }
     applyConfiguration(*window, configuration);
     window->setIcon(QIcon(QStringLiteral(":/driftmark/settings/AboutIcon.svg")));

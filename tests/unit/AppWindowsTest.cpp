@@ -80,25 +80,76 @@ TEST_F(AppWindowsTest, EditingAnEntryLogsItsTitleAndOpensTheSettingsWindow) {
     EXPECT_THAT(harness.platform.logMessages("AppDelegate"), Contains("Edit menu item: Greeting"));
 }
 
-// A desktop that cannot show the window leaves the request without effect, and a later request tries
-// again.
-class NoWindows final : public WindowService {
-public:
-    std::unique_ptr<PlatformWindow> makeWindow(const WindowConfiguration&, WindowDelegate*) override {
-        ++attempts;
-        return nullptr;
-    }
-    void activateIgnoringOtherApps() override {}
-    int attempts = 0;
-};
+constexpr const char* missingModule =
+    "qrc:/driftmark/settings/SettingsWindow.qml:2:1: module \"QtQuick.Controls\" is not installed";
 
-TEST_F(AppWindowsTest, AWindowThatCannotBeMadeIsAskedForAgainNextTime) {
-    NoWindows none;
-    AppWindows appWindows(none, preferences);
-    appWindows.openSettings();
-    appWindows.openSettings();
-    EXPECT_EQ(none.attempts, 2);
+TEST_F(AppWindowsTest, ASettingsWindowThatCannotBeBuiltSaysWhyAndIsAskedForAgainNextTime) {
+    windows.unavailable = missingModule;
+    AppWindows appWindows(windows, preferences);
+    EXPECT_EQ(appWindows.openSettings(), missingModule);
+    EXPECT_EQ(appWindows.openSettings(), missingModule);
+    EXPECT_EQ(windows.refusals, 2);
     EXPECT_EQ(appWindows.settingsWindow(), nullptr);
+    EXPECT_EQ(windows.activations, 0) << "nothing came to the front";
+
+    windows.unavailable.reset();
+    EXPECT_EQ(appWindows.openSettings(), std::nullopt);
+    ASSERT_EQ(windows.made.size(), 1U);
+    EXPECT_EQ(appWindows.settingsWindow(), windows.made.front());
+    EXPECT_EQ(windows.made.front()->frontRequests, 1);
+    EXPECT_EQ(windows.activations, 1);
+}
+
+TEST_F(AppWindowsTest, AnAboutWindowThatCannotBeBuiltSaysWhyAndIsAskedForAgainNextTime) {
+    windows.unavailable = "the settings library cannot be loaded: no such file";
+    AppWindows appWindows(windows, preferences);
+    EXPECT_EQ(appWindows.openAbout(), "the settings library cannot be loaded: no such file");
+    EXPECT_EQ(windows.activations, 0);
+
+    windows.unavailable.reset();
+    EXPECT_EQ(appWindows.openAbout(), std::nullopt);
+    ASSERT_EQ(windows.made.size(), 1U);
+    EXPECT_EQ(windows.made.front()->configuration.title, "About Driftmark");
+    EXPECT_EQ(windows.made.front()->centerRequests, 1);
+}
+
+TEST_F(AppWindowsTest, TheMenusWindowsThatCannotBeBuiltAreExplainedInANoticeAndLogged) {
+    const auto delegate = harness.launch();
+    windows.unavailable = missingModule;
+
+    delegate->openSettings();
+    delegate->editMenuItem(harness.menuItemManager.items().front());
+    delegate->openAbout();
+    EXPECT_THAT(
+        windows.notices,
+        ::testing::ElementsAre(std::string("Driftmark cannot open its settings window. | ") + missingModule,
+                               std::string("Driftmark cannot open its settings window. | ") + missingModule,
+                               std::string("Driftmark cannot open its about window. | ") + missingModule));
+    EXPECT_THAT(
+        harness.dailyLog(),
+        ::testing::IsSupersetOf({std::string("ERROR: cannot open the settings window: ") + missingModule,
+                                 std::string("ERROR: cannot open the about window: ") + missingModule}));
+    EXPECT_THAT(harness.platform.logMessages("AppDelegate"),
+                Contains(std::string("cannot open the settings window: ") + missingModule));
+
+    windows.unavailable.reset();
+    delegate->openSettings();
+    EXPECT_EQ(windows.made.size(), 1U);
+    EXPECT_EQ(windows.notices.size(), 3U) << "a window that opens brings no notice";
+}
+
+TEST_F(AppWindowsTest, ASettingsWindowAskedForByAnotherProgramGivesBackWhyItDidNotOpenWithoutANotice) {
+    const auto delegate = harness.launch();
+    windows.unavailable = missingModule;
+    EXPECT_EQ(delegate->openSettingsWindow(),
+              std::string("cannot open the settings window: ") + missingModule);
+    EXPECT_TRUE(windows.notices.empty()) << "the other program tells its own user";
+    EXPECT_THAT(harness.dailyLog(),
+                Contains(std::string("ERROR: cannot open the settings window: ") + missingModule));
+
+    windows.unavailable.reset();
+    EXPECT_EQ(delegate->openSettingsWindow(), std::nullopt);
+    EXPECT_EQ(windows.made.size(), 1U);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(RemoteControlTest, ListGivesPositionIdTitleAndTheShortcutAsTheSettingsSho
 }
 
 TEST_F(RemoteControlTest, SettingsOpenTheWindowAndQuitEndsTheApplication) {
-    control.openSettings();
+    EXPECT_EQ(control.openSettings(), std::nullopt);
     ASSERT_EQ(platform().windows.made.size(), 1u);
     EXPECT_EQ(platform().windows.made.front()->configuration.title, "Settings driftmark.app");
     EXPECT_EQ(platform().application.terminateRequests, 0);
@@ -111,6 +111,23 @@ TEST_F(RemoteControlTest, SettingsOpenTheWindowAndQuitEndsTheApplication) {
     EXPECT_EQ(platform().application.terminateRequests, 1);
     EXPECT_THAT(harness.dailyLog(),
                 IsSupersetOf({"Remote request to open the settings window", "Remote request to quit"}));
+}
+
+TEST_F(RemoteControlTest, SettingsThatCannotBeBuiltAreRefusedWithTheReasonAndLogged) {
+    platform().windows.unavailable = "the settings library cannot be loaded: file too short";
+    EXPECT_EQ(control.openSettings(),
+              "cannot open the settings window: the settings library cannot be loaded: file too short");
+    EXPECT_TRUE(platform().windows.made.empty());
+    EXPECT_TRUE(platform().windows.notices.empty());
+    EXPECT_THAT(
+        harness.dailyLog(),
+        IsSupersetOf({"Remote request to open the settings window",
+                      "ERROR: cannot open the settings window: the settings library cannot be loaded: "
+                      "file too short"}));
+
+    platform().windows.unavailable.reset();
+    EXPECT_EQ(control.openSettings(), std::nullopt);
+    EXPECT_EQ(platform().windows.made.size(), 1u);
 }
 
 } // namespace

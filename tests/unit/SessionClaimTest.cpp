@@ -18,7 +18,7 @@ public:
         waits.push_back({pid, timeout});
         return holderGoesAway;
     }
-    Request askHolderToOpenSettings() override { return Request::delivered; }
+    Answer askHolderToOpenSettings() override { return {Request::delivered, {}}; }
 
     struct Wait {
         pid_t pid;
@@ -72,12 +72,17 @@ TEST(SessionClaimTest, RelaunchWhoseOldProcessStaysIsASecondStart) {
 }
 
 TEST(SessionClaimTest, SecondStartLineSaysWhatHappenedToTheRequest) {
-    EXPECT_EQ(SessionClaim::alreadyRunningLine(SessionClaim::Request::delivered),
+    EXPECT_EQ(SessionClaim::alreadyRunningLine({SessionClaim::Request::delivered, {}}),
               "Driftmark is already running; opened its settings window.");
-    EXPECT_EQ(SessionClaim::alreadyRunningLine(SessionClaim::Request::unsupported),
+    EXPECT_EQ(SessionClaim::alreadyRunningLine({SessionClaim::Request::unsupported, {}}),
               "Driftmark is already running.");
-    EXPECT_EQ(SessionClaim::alreadyRunningLine(SessionClaim::Request::unanswered),
+    EXPECT_EQ(SessionClaim::alreadyRunningLine({SessionClaim::Request::unanswered, {}}),
               "Driftmark is already running, but it did not answer the request to open its settings window.");
+    EXPECT_EQ(SessionClaim::alreadyRunningLine(
+                  {SessionClaim::Request::refused,
+                   "cannot open the settings window: module \"QtQuick.Templates\" is not installed"}),
+              "Driftmark is already running, but it cannot open the settings window: module "
+              "\"QtQuick.Templates\" is not installed");
 }
 
 } // namespace

@@ -4,15 +4,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPluginLoader>
-#include <iostream>
 
 namespace driftmark {
 
 std::unique_ptr<PlatformWindow> PluginWindowService::makeWindow(const WindowConfiguration& configuration,
                                                                 WindowDelegate* delegate) {
-    SettingsWindowFactory* windows = factory();
-    return windows != nullptr ? windows->makeWindow(configuration, delegate) : nullptr;
+    return factory().makeWindow(configuration, delegate);
 }
 
 void PluginWindowService::activateIgnoringOtherApps() {
@@ -21,15 +20,38 @@ void PluginWindowService::activateIgnoringOtherApps() {
     }
 }
 
-SettingsWindowFactory* PluginWindowService::factory() {
-    if (factory_ != nullptr || loadFailed_ || !contextProvider_) {
-        return factory_;
+void PluginWindowService::showUnavailableNotice(const std::string& headline, const std::string& reason) {
+    // One notice at a time: another failure brings the open one forward with its own words.
+    if (notice_ == nullptr) {
+        notice_ = new QMessageBox;
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+        notice_->setWindowTitle(QStringLiteral("Driftmark"));
+        notice_->setIcon(QMessageBox::Warning);
+        notice_->setStandardButtons(QMessageBox::Ok);
+        notice_->setWindowModality(Qt::NonModal);
+    }
+    notice_->setText(QString::fromStdString(headline));
+    notice_->setInformativeText(QString::fromStdString(reason));
+    notice_->show();
+    notice_->raise();
+    notice_->activateWindow();
+}
+
+SettingsWindowFactory& PluginWindowService::factory() {
+    if (factory_ != nullptr) {
+        return *factory_;
+    }
+    if (!loadFailure_.empty()) {
+        throw WindowUnavailable(loadFailure_);
+    }
+    if (!contextProvider_) {
+        throw WindowUnavailable("the windows were asked for before start-up was done");
     }
     // Beside the executable in the build tree; where the install put it, relative to the executable, once
     // installed (the same relative path holds under any prefix and any staging folder).
     const QDir executableFolder(QCoreApplication::applicationDirPath());
     const QString name = QString::fromLatin1(libraryName);
-    QString lastError;
+    QStringList errors;
     for (const QString& candidate :
          {executableFolder.filePath(name),
           executableFolder.filePath(QStringLiteral(DRIFTMARK_PLUGIN_DIR_FROM_EXECUTABLE "/") + name)}) {
@@ -38,14 +60,13 @@ SettingsWindowFactory* PluginWindowService::factory() {
         if (auto* windows = qobject_cast<SettingsWindowFactory*>(loader.instance())) {
             factory_ = windows;
             factory_->setContext(contextProvider_());
-            return factory_;
+            return *factory_;
         }
-        lastError = loader.errorString();
+        errors << loader.errorString().simplified();
     }
-    loadFailed_ = true;
-    std::cerr << "driftmark-menubar: cannot show the settings and about windows: " << lastError.toStdString()
-              << std::endl;
-    return nullptr;
+    loadFailure_ =
+        "the settings library cannot be loaded: " + errors.join(QStringLiteral("; ")).toStdString();
+    throw WindowUnavailable(loadFailure_);
 }
 
 } // namespace driftmark

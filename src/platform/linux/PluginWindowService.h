@@ -3,15 +3,19 @@
 #include "platform/WindowService.h"
 #include "settings/SettingsContext.h"
 
+#include <QPointer>
 #include <functional>
 #include <string>
+
+class QMessageBox;
 
 namespace driftmark {
 
 class SettingsWindowFactory;
 
 // The windows come from the settings library, loaded with Qt Quick on the first request, so that a
-// Driftmark that never shows a window never pays for Qt Quick.
+// Driftmark that never shows a window never pays for Qt Quick. A library that cannot be loaded makes
+// every window unavailable, for the same reason each time.
 class PluginWindowService final : public WindowService {
 public:
     // Where the library is looked for: beside the executable (a build tree), then in the installed
@@ -26,13 +30,17 @@ public:
     std::unique_ptr<PlatformWindow> makeWindow(const WindowConfiguration& configuration,
                                                WindowDelegate* delegate) override;
     void activateIgnoringOtherApps() override;
+    void showUnavailableNotice(const std::string& headline, const std::string& reason) override;
 
 private:
-    SettingsWindowFactory* factory();
+    // Throws WindowUnavailable when the library cannot be loaded.
+    SettingsWindowFactory& factory();
 
     std::function<SettingsContext()> contextProvider_;
     SettingsWindowFactory* factory_ = nullptr;
-    bool loadFailed_ = false;
+    // Why the library could not be loaded, once it could not.
+    std::string loadFailure_;
+    QPointer<QMessageBox> notice_;
 };
 
 } // namespace driftmark

@@ -25,6 +25,11 @@ inline QString busNoSuchEntryError() {
     return busInterfaceName() + QStringLiteral(".Error.NoSuchEntry");
 }
 
+// A window that the running Driftmark cannot build; the message says why.
+inline QString busWindowUnavailableError() {
+    return busInterfaceName() + QStringLiteral(".Error.WindowUnavailable");
+}
+
 // A request that came while the running Driftmark was still starting up.
 inline QString busNotReadyError() {
     return busInterfaceName() + QStringLiteral(".Error.NotReady");

@@ -20,7 +20,7 @@ public:
     // a broken lock must not keep Driftmark from running. Standard error says so.
     bool tryAcquire() override;
     bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) override;
-    Request askHolderToOpenSettings() override { return Request::unsupported; }
+    Answer askHolderToOpenSettings() override { return {Request::unsupported, {}}; }
 
 private:
     bool open();

@@ -76,7 +76,8 @@ RemoteAnswer RemoteClient::send(RemoteRequest request, const std::string& entry)
             return failure(RemoteAnswer::Outcome::notReached, "Driftmark is not running");
         }
         const std::string message = reply.errorMessage().toStdString();
-        if (reply.errorName() == busNoSuchEntryError() || reply.errorName() == busNotReadyError()) {
+        if (reply.errorName() == busNoSuchEntryError() || reply.errorName() == busNotReadyError() ||
+            reply.errorName() == busWindowUnavailableError()) {
             return failure(RemoteAnswer::Outcome::refused, message);
         }
         return failure(RemoteAnswer::Outcome::refused, "Driftmark did not answer: " + message);

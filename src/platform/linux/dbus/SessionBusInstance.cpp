@@ -85,11 +85,17 @@ bool SessionBusInstance::acquireAfter(pid_t pid, std::chrono::milliseconds timeo
     return false;
 }
 
-SessionClaim::Request SessionBusInstance::askHolderToOpenSettings() {
+SessionClaim::Answer SessionBusInstance::askHolderToOpenSettings() {
     const QDBusMessage call = QDBusMessage::createMethodCall(
         busServiceName(), busObjectPath(), busInterfaceName(), QStringLiteral("OpenSettings"));
     const QDBusMessage reply = bus_.call(call, QDBus::Block, openSettingsReplyTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage ? Request::delivered : Request::unanswered;
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return {Request::delivered, {}};
+    }
+    if (reply.errorName() == busWindowUnavailableError()) {
+        return {Request::refused, reply.errorMessage().toStdString()};
+    }
+    return {Request::unanswered, {}};
 }
 
 void SessionBusInstance::Copy(const QString& entry) {
@@ -115,7 +121,9 @@ QList<ListedEntry> SessionBusInstance::List() {
 
 void SessionBusInstance::OpenSettings() {
     if (RemoteRequests* const control = remoteControl()) {
-        control->openSettings();
+        if (const auto refusal = control->openSettings()) {
+            sendErrorReply(busWindowUnavailableError(), QString::fromStdString(*refusal));
+        }
     }
 }
 

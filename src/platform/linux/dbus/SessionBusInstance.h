@@ -37,7 +37,7 @@ public:
     bool tryAcquire() override;
     // Waits in the bus's queue for the name, so that the bus itself hands it over when `pid` goes.
     bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) override;
-    Request askHolderToOpenSettings() override;
+    Answer askHolderToOpenSettings() override;
 
 public Q_SLOTS:
     // ENTRY is a position counted from 1 or an entry id.
@@ -45,6 +45,7 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Paste(const QString& entry);
     // Each entry's id, title, position and shortcut text.
     Q_SCRIPTABLE QList<driftmark::ListedEntry> List();
+    // An error reply says why when the window cannot be built.
     Q_SCRIPTABLE void OpenSettings();
     Q_SCRIPTABLE void Quit();
 

@@ -12,7 +12,12 @@ namespace driftmark {
 class SessionClaim {
 public:
     // How a later start's request to open the settings window went.
-    enum class Request { delivered, unsupported, unanswered };
+    enum class Request { delivered, unsupported, unanswered, refused };
+    struct Answer {
+        Request request = Request::delivered;
+        // Why the holder could not open the window, for a refused request.
+        std::string reason;
+    };
 
     // How long a relaunched Driftmark waits for the one it replaces before it gives up and behaves as a
     // second start.
@@ -26,7 +31,7 @@ public:
     // holds it, or `pid` still does after `timeout`.
     virtual bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) = 0;
     // Asks the holder to open its settings window.
-    virtual Request askHolderToOpenSettings() = 0;
+    virtual Answer askHolderToOpenSettings() = 0;
 
     // True when this process is the session's Driftmark. A relaunched one (`replaced` is the process it
     // replaces) waits for that process to go rather than fight it for the tray and the hot keys.
@@ -38,8 +43,8 @@ public:
     }
 
     // The line a second start prints before it exits.
-    static std::string alreadyRunningLine(Request request) {
-        switch (request) {
+    static std::string alreadyRunningLine(const Answer& answer) {
+        switch (answer.request) {
         case Request::delivered:
             return "Driftmark is already running; opened its settings window.";
         case Request::unsupported:
@@ -47,6 +52,8 @@ public:
         case Request::unanswered:
             return "Driftmark is already running, but it did not answer the request to open its settings "
                    "window.";
+        case Request::refused:
+            return "Driftmark is already running, but it " + answer.reason;
         }
         return "Driftmark is already running.";
     }

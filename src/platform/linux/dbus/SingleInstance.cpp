@@ -35,7 +35,7 @@ bool SingleInstance::claim() {
 
 std::string SingleInstance::handOverToRunning() {
     if (!claim_) {
-        return SessionClaim::alreadyRunningLine(SessionClaim::Request::unsupported);
+        return SessionClaim::alreadyRunningLine({SessionClaim::Request::unsupported, {}});
     }
     return SessionClaim::alreadyRunningLine(claim_->askHolderToOpenSettings());
 }
