@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings window follows the desktop's colours: with the GTK platform theme and a dark GTK theme in
 # Driftmark's environment its background is dark on every view (General, an entry's pane, About and
-# the add form); without them it is light. Pictures of the dark views are kept for a look by eye.
+# the add form), and so are its fields and buttons; without them it is light. A palette changed while
+# the window is open shows at once. Pictures of the dark views are kept for a look by eye.
 E2E_DESKTOP_OPTIONS="--session-bus --size 1280x1000"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/settings_helpers.sh"
@@ -39,11 +40,29 @@ add_form_point() {
   echo "$((x + width + 20 - left)) $((y + height / 2 - top))"
 }
 
+# inside_control ROLE NAME: a point inside the control near its right end, clear of its text, in
+# window coordinates.
+inside_control() {
+  local x y width height info left top
+  read -r x y width height <<<"$(atspi --last extents "$1" "$2")" || fail "no $1 '$2'"
+  info=$(xwininfo -id "$(settings_window)")
+  left=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  top=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  echo "$((x + width - 6 - left)) $((y + height / 2 - top))"
+}
+
 # is_dark SHOT POINT / is_light SHOT POINT: the point of the picture is darker than 0.3 or lighter than 0.7.
 is_dark() {
   local luminance
   luminance=$(background_luminance "$1" "$2") || fail "no pixel at $2 of $1"
   awk -v l="$luminance" 'BEGIN { exit !(l < 0.3) }' || fail "the background of $1 at $2 is not dark (luminance $luminance)"
+}
+
+# is_dimmed SHOT POINT: the point is darker than 0.5: no longer the light style's white.
+is_dimmed() {
+  local luminance
+  luminance=$(background_luminance "$1" "$2") || fail "no pixel at $2 of $1"
+  awk -v l="$luminance" 'BEGIN { exit !(l < 0.5) }' || fail "the control of $1 at $2 is still light (luminance $luminance)"
 }
 
 is_light() {
@@ -71,6 +90,10 @@ wait_for_text text "Item Name" First
 screenshot "$SETTINGS_TITLE" entry-pane-dark
 is_dark entry-pane-dark "$ENTRY_PANE_POINT"
 is_dark entry-pane-dark "$SIDEBAR_POINT"
+# The controls take the desktop's colours too: the name field, the shortcut field and the Edit button.
+is_dark entry-pane-dark "$(inside_control text "Item Name")"
+is_dark entry-pane-dark "$(inside_control text "Keyboard Shortcut")"
+is_dark entry-pane-dark "$(inside_control "push button" "Edit Text")"
 
 click_control "$ROW" About
 wait_for_control heading "About Driftmark"
@@ -97,5 +120,39 @@ click_control "push button" "Add menu item"
 wait_for_control heading "Add Menu Item"
 screenshot "$SETTINGS_TITLE" add-form-light
 is_light add-form-light "$(add_form_point)"
+stop_driftmark
+
+# --- Changed while the window is open -------------------------------------------------------------------
+# A desktop's settings program changes the palette of running programs, as Plasma does: here qt6ct's
+# platform theme, which reads its colours again when its settings change.
+qt6ct_scheme() {
+  mkdir -p "$XDG_CONFIG_HOME/qt6ct"
+  printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=/usr/share/qt6ct/colors/%s.conf\nstyle=Fusion\n' "$1" \
+    >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf.new"
+  mv "$XDG_CONFIG_HOME/qt6ct/qt6ct.conf.new" "$XDG_CONFIG_HOME/qt6ct/qt6ct.conf"
+}
+[ -f /usr/share/qt6ct/colors/darker.conf ] || fail "qt6ct is missing; run scripts/install-deps"
+qt6ct_scheme airy
+export QT_QPA_PLATFORMTHEME=qt6ct
+start_driftmark_for_settings "$first"
+unset QT_QPA_PLATFORMTHEME
+open_settings "$first"
+click_control "$ROW" First
+wait_for_control heading First
+screenshot "$SETTINGS_TITLE" entry-pane-before-change
+is_light entry-pane-before-change "$ENTRY_PANE_POINT"
+is_light entry-pane-before-change "$(inside_control text "Item Name")"
+
+qt6ct_scheme darker
+pane_turned_dark() {
+  screenshot "$SETTINGS_TITLE" entry-pane-changed >/dev/null &&
+    awk -v l="$(background_luminance entry-pane-changed "$ENTRY_PANE_POINT")" 'BEGIN { exit !(l < 0.3) }'
+}
+wait_for 20 "the open window to turn dark" pane_turned_dark
+is_dark entry-pane-changed "$SIDEBAR_POINT"
+is_dark entry-pane-changed "$(inside_control text "Item Name")"
+is_dark entry-pane-changed "$(inside_control text "Keyboard Shortcut")"
+# Buttons are a shade lighter than fields in a dark palette, but no longer white.
+is_dimmed entry-pane-changed "$(inside_control "push button" "Edit Text")"
 stop_driftmark
 echo "PASS"

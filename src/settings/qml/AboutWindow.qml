@@ -1,9 +1,7 @@
 import QtQuick
-import QtQuick.Window
 import Driftmark
 
-Window {
-    visible: false
+AppWindow {
     color: content.color
     onVisibleChanged: if (visible) About.aboutWindowShown()
 

@@ -4,6 +4,7 @@ import QtQuick
 // The desktop's colours under the names the views use, and the fixed sizes of the text styles.
 QtObject {
     readonly property SystemPalette palette: SystemPalette { colorGroup: SystemPalette.Active }
+    readonly property SystemPalette disabledPalette: SystemPalette { colorGroup: SystemPalette.Disabled }
 
     readonly property color primaryText: palette.windowText
     readonly property color secondaryText: Qt.rgba(palette.windowText.r, palette.windowText.g, palette.windowText.b, 0.62)
