@@ -27,6 +27,7 @@ and exits 2 with a message (and the tree on standard error) when there is none.
 """
 
 import argparse
+import os
 import sys
 import time
 
@@ -217,7 +218,16 @@ def focused_control(options):
 
 
 def extents(accessible):
-    return accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    """Screen pixels. Qt reports a scaled program's places in its own, unscaled units: ATSPI_SCALE, the
+    program's QT_SCALE_FACTOR, turns them into the screen's."""
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    scale = float(os.environ.get("ATSPI_SCALE", "1"))
+    if scale == 1:
+        return box
+    scaled = Atspi.Rect()
+    scaled.x, scaled.y = round(box.x * scale), round(box.y * scale)
+    scaled.width, scaled.height = round(box.width * scale), round(box.height * scale)
+    return scaled
 
 
 def main():

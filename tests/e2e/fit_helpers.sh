@@ -40,3 +40,51 @@ control_above() {
   read -r ox oy owidth oheight <<<"$(atspi --last --timeout 2 extents "$3" "$4")" || return 1
   [ -n "$y" ] && [ -n "$oy" ] && [ $((y + height)) -le "$oy" ]
 }
+
+# visit_every_view ENTRY_TITLE NAME [full]: opens each view of the settings window in turn (General, the
+# entry's pane and its text sheet, About, the add form with its text sheet unless the list is full, and
+# the reset confirmation), checks that each one's controls are on the screen, and keeps a picture of
+# each as NAME-<view>.
+visit_every_view() {
+  local entry=$1 name=$2 full=${3:-}
+  click_control "$ROW" General
+  wait_for_control heading Startup
+  control_inside_screen "check box" "Start at Login"
+  screenshot "$SETTINGS_TITLE" "$name-general"
+  click_control "$ROW" "$entry"
+  wait_for_control heading "$entry"
+  control_inside_screen text "Item Name"
+  screenshot "$SETTINGS_TITLE" "$name-entry"
+  click_control "push button" "Edit Text"
+  visit_text_sheet "$name-entry-text-sheet"
+  click_control "$ROW" About
+  wait_for_control heading "About Driftmark"
+  screenshot "$SETTINGS_TITLE" "$name-about"
+  if [ -z "$full" ]; then
+    click_control "push button" "Add menu item"
+    wait_for_control heading "Add Menu Item"
+    control_inside_screen "push button" Save
+    control_inside_screen "push button" Cancel
+    screenshot "$SETTINGS_TITLE" "$name-add-form"
+    click_control "push button" "Edit Text"
+    visit_text_sheet "$name-add-form-text-sheet"
+    xdotool key Escape
+    wait_for_control_gone heading "Add Menu Item"
+  fi
+  click_control "push button" "Reset to Defaults"
+  wait_for_control dialog "Reset All Settings"
+  control_inside_screen "push button" Reset
+  screenshot "$SETTINGS_TITLE" "$name-reset-confirmation"
+  xdotool key Escape
+  wait_for_control_gone dialog "Reset All Settings"
+}
+
+# visit_text_sheet PICTURE: the text sheet, just opened, fits the screen; Escape closes it.
+visit_text_sheet() {
+  wait_for_control heading "Edit Text"
+  control_inside_screen "push button" "Save Text"
+  control_inside_screen text "Clipboard Text"
+  screenshot "$SETTINGS_TITLE" "$1"
+  xdotool key Escape
+  wait_for_control_gone heading "Edit Text"
+}

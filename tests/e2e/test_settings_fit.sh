@@ -26,6 +26,7 @@ control_inside_screen "push button" "Reset to Defaults"
 stored_size=$(preference_number settingsWindowWidth)
 [ -z "$stored_size" ] || fail "fitting the window to the screen stored a size ($stored_size): only the user's resizes count"
 screenshot "$SETTINGS_TITLE" laptop
+visit_every_view "Entry 1, whose title is longer than the sidebar" laptop full
 
 # As small as it goes: About stays above the footer, the list stops above About.
 xdotool windowsize "$(settings_window)" 700 500
