@@ -47,10 +47,17 @@ void ShortcutRecorder::setName(const QString& name) {
 
 void ShortcutRecorder::windowChanged(QQuickWindow* window) {
     disconnect(activeConnection_);
+    disconnect(visibleConnection_);
     window_ = window;
     if (window != nullptr) {
         activeConnection_ = connect(window, &QWindow::activeChanged, this, [this] {
             if (window_ && !window_->isActive()) {
+                recorder_->windowDidResignKey();
+            }
+        });
+        // A window closed while it is active need not say that it is no longer active.
+        visibleConnection_ = connect(window, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible) {
                 recorder_->windowDidResignKey();
             }
         });

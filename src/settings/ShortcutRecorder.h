@@ -84,6 +84,7 @@ private:
     bool grabbed_ = false;
     std::function<void(KeyboardShortcuts::AlertResponse)> alertCompletion_;
     QMetaObject::Connection activeConnection_;
+    QMetaObject::Connection visibleConnection_;
     std::unique_ptr<KeyboardShortcuts::RecorderCocoa> recorder_;
 };
 
