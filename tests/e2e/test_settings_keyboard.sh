@@ -179,6 +179,8 @@ wait_for 3 "Delete to have the focus" focused_is Delete
 xdotool key Return
 wait_for_control_gone dialog "Delete Menu Item"
 wait_for_stored 10 'len(items)' 2
+# The deleted entry's row had the focus; the keyboard goes on from General, where the selection went.
+wait_for 3 "the focus on General after the delete" focused_is General
 
 press_until_focused "Reset to Defaults" shift+Tab
 xdotool key space

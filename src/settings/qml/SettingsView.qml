@@ -90,6 +90,7 @@ Rectangle {
                     spacing: 2
 
                     SidebarRow {
+                        id: generalRow
                         text: "General"
                         symbol: "gearshape"
                         selected: Settings.selectedSection === "general"
@@ -340,7 +341,13 @@ Rectangle {
             title: "Delete Menu Item"
             message: Settings.deleteMessage
             destructiveText: "Delete"
-            onConfirmed: Settings.confirmDelete()
+            onConfirmed: {
+                Settings.confirmDelete();
+                // The delete control of the selected entry had the focus and went with it: the focus
+                // goes where the selection went.
+                if (Settings.selectedSection === "general")
+                    generalRow.forceActiveFocus(Qt.OtherFocusReason);
+            }
         }
     }
 
