@@ -102,6 +102,19 @@ void Module::unregisterShortcut(const Shortcut& shortcut) {
     registeredShortcuts_.erase(shortcut);
 }
 
+void Module::releaseShortcut(const Shortcut& shortcut, const Name& releasing) {
+    for (const auto& [key, value] : services_.userDefaults.dictionaryRepresentation()) {
+        if (!key.starts_with(storagePrefix)) {
+            continue;
+        }
+        const Name other(key.substr(storagePrefix.size()));
+        if (!(other == releasing) && getShortcut(other) == shortcut) {
+            return;
+        }
+    }
+    unregisterShortcut(shortcut);
+}
+
 std::string Module::storageKey(const Name& name) {
     return std::string(storagePrefix) + name.rawValue;
 }
@@ -126,7 +139,7 @@ void Module::setShortcut(const std::optional<Shortcut>& shortcut, const Name& na
     } else {
         services_.userDefaults.removeObject(storageKey(name));
     }
-    unregisterShortcut(*current);
+    releaseShortcut(*current, name);
     userDefaultsDidChange(name);
 }
 
@@ -136,14 +149,14 @@ void Module::reset(const std::vector<Name>& names) {
         if (!name.defaultShortcut) {
             if (current) {
                 services_.userDefaults.removeObject(storageKey(name));
-                unregisterShortcut(*current);
+                releaseShortcut(*current, name);
                 userDefaultsDidChange(name);
             }
             continue;
         }
         std::string json = encodeJson(*name.defaultShortcut);
         if (current) {
-            unregisterShortcut(*current);
+            releaseShortcut(*current, name);
         }
         registerShortcut(*name.defaultShortcut);
         services_.userDefaults.set(storageKey(name), std::move(json));
@@ -170,7 +183,7 @@ void Module::userDefaultsSet(const Name& name, const Shortcut& shortcut) {
     std::string json = encodeJson(shortcut);
     // Old key first, so that one name never holds two hot keys.
     if (const auto current = getShortcut(name)) {
-        unregisterShortcut(*current);
+        releaseShortcut(*current, name);
     }
     registerShortcut(shortcut);
     services_.userDefaults.set(storageKey(name), std::move(json));

@@ -116,6 +116,9 @@ private:
     static std::string storageKey(const Name& name);
     void registerShortcut(const Shortcut& shortcut);
     void unregisterShortcut(const Shortcut& shortcut);
+    // Gives the hot key back unless another name keeps the same shortcut (the user may give two names one
+    // combination).
+    void releaseShortcut(const Shortcut& shortcut, const Name& releasing);
     std::unordered_set<Shortcut> shortcutsForLegacyHandlers() const;
     std::unordered_set<Shortcut> shortcutsForStreamHandlers() const;
     EventStream makeStream(const Name& name, std::optional<EventType> only);

@@ -103,6 +103,34 @@ TEST_F(StoredShortcuts, ReplacingReleasesTheOldHotKeyBeforeTheNewOneAndNotifiesL
     EXPECT_THAT(bed.module.registeredShortcuts(), UnorderedElementsAre(optionCommandC));
 }
 
+TEST_F(StoredShortcuts, AShortcutTwoNamesShareKeepsItsHotKeyUntilNeitherHasIt) {
+    const Name first = bed.module.makeName("copyToClipboard", controlShiftU);
+    const Name second = bed.module.makeName("menuItem_2");
+    int firstRuns = 0;
+    int secondRuns = 0;
+    bed.module.onKeyDown(first, [&] { ++firstRuns; });
+    bed.module.onKeyDown(second, [&] { ++secondRuns; });
+    bed.module.setShortcut(controlShiftU, second);
+
+    // Cleared for the first name, the combination still works for the second.
+    bed.module.setShortcut(std::nullopt, first);
+    EXPECT_THAT(grabbed(), ElementsAre(std::pair{32U, 0x1200U}));
+    EXPECT_TRUE(bed.hotKeys.press(32, 0x1200));
+    bed.hotKeys.release(32, 0x1200);
+    EXPECT_EQ(firstRuns, 0);
+    EXPECT_EQ(secondRuns, 1);
+
+    // Both back on it, then the second one moves on: the first keeps it.
+    bed.module.reset({first});
+    bed.module.setShortcut(commandK, second);
+    EXPECT_THAT(grabbed(), UnorderedElementsAre(std::pair{32U, 0x1200U}, std::pair{40U, 0x100U}));
+    EXPECT_TRUE(bed.hotKeys.press(32, 0x1200));
+    EXPECT_EQ(firstRuns, 1);
+
+    bed.module.setShortcut(std::nullopt, first);
+    EXPECT_THAT(grabbed(), ElementsAre(std::pair{40U, 0x100U}));
+}
+
 TEST_F(StoredShortcuts, StoringTheSameShortcutAgainRegistersItAnew) {
     const Name name = bed.module.makeName("x");
     bed.module.setShortcut(commandK, name);
