@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # StatusNotifierItem on an Xfce panel (whose notification area takes XEmbed icons as well): the items go
 # to its watcher, not to its X11 tray; ten discs show, a left click copies, and the panel's own menu of
-# an item (our exported menu) copies too. Xfce keeps its items in an order of its own (each new one
+# an item (our exported menu) copies too; that menu shows the shortcuts of Settings (Ctrl+,) and Quit
+# (Ctrl+Q) beside them, as GTK reads them. Xfce keeps its items in an order of its own (each new one
 # first) and its watcher lists them unordered, so only their presence is checked.
 E2E_DESKTOP_OPTIONS="--no-tray --session-bus"
 source "$(dirname "$0")/lib.sh"
@@ -20,6 +21,33 @@ click_disc 3 1
 wait_for 10 "the clipboard to hold text 3" clipboard_is "text 3"
 
 copy_through_panel_menu 8
+
+# How many labels the column at the right end of the open menu holds: runs of at least four rows of
+# pixels with something drawn on them (a separator is a single row).
+shortcut_labels_in_menu() {
+  local window x y width height
+  window=$(panel_menu_window)
+  [ -n "$window" ] || fail "no menu of the panel's on the screen"
+  x=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
+  width=$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')
+  height=$(xwininfo -id "$window" | sed -n 's/.*Height: *//p')
+  import -window root "$E2E_HOME/menu.png" 2>/dev/null || fail "no picture of the screen"
+  convert "$E2E_HOME/menu.png" -crop "56x$((height - 4))+$((x + width - 56))+$((y + 2))" +repage -colorspace gray \
+    -scale "1x$((height - 4))!" -depth 8 txt:- |
+    awk -F'[(),: ]+' 'NR > 1 { drawn = $4 < 254; if (drawn) run++; else { if (run >= 4) labels++; run = 0 } }
+                      END { if (run >= 4) labels++; print labels + 0 }'
+}
+
+click_disc 0 3
+wait_for 10 "the panel's menu of entry 0" panel_menu_shown
+sleep 0.5
+take_shot
+keep_shot menu-shortcuts
+labels=$(shortcut_labels_in_menu)
+[ "$labels" = 2 ] || fail "the panel's menu shows $labels shortcuts, not those of Settings and Quit"
+xdotool key Escape
+wait_for 10 "the menu to close" panel_menu_gone
 
 stop_driftmark
 echo "PASS"
