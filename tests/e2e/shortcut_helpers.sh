@@ -144,3 +144,29 @@ focus_ring_shown() {
 legacy_stored_as_cleared() {
   [ "$(preference_value KeyboardShortcuts_copyToClipboard)" = '{"bool": false}' ]
 }
+
+# --- A panel's menu of an item (with sni_helpers.sh) -------------------------------------------------
+
+# How many labels the column at the right end of the panel's open menu holds, where menus show their
+# entries' shortcuts: runs of at least four rows of pixels darker than the menu's background (a
+# separator is a single row).
+shortcut_labels_in_menu() {
+  local window x y width height
+  window=$(panel_menu_window)
+  [ -n "$window" ] || fail "no menu of the panel's on the screen"
+  x=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
+  width=$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')
+  height=$(xwininfo -id "$window" | sed -n 's/.*Height: *//p')
+  import -window root "$E2E_HOME/menu.png" 2>/dev/null || fail "no picture of the screen"
+  convert "$E2E_HOME/menu.png" -crop "56x$((height - 4))+$((x + width - 56))+$((y + 2))" +repage -colorspace gray \
+    -scale "1x$((height - 4))!" -depth 8 txt:- |
+    awk -F'[(),: ]+' 'NR > 1 { shade[n++] = $4; if ($4 > background) background = $4 }
+      END {
+        for (i = 0; i < n; i++) {
+          if (shade[i] < background - 1) { run++ } else { if (run >= 4) labels++; run = 0 }
+        }
+        if (run >= 4) labels++
+        print labels + 0
+      }'
+}

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # StatusNotifierItem on an LXQt panel: ten discs in the entries' order, each with its entry's Id; a left
-# click copies, the panel's own menu of an item (our exported menu) copies too, and when the panel
-# restarts the discs come back in order. No XEmbed icon shows meanwhile.
+# click copies, the panel's own menu of an item (our exported menu) copies too and shows the shortcuts of
+# Settings (Ctrl+,) and Quit (Ctrl+Q) beside them, as Qt reads them, and when the panel restarts the
+# discs come back in order. No XEmbed icon shows meanwhile.
 E2E_DESKTOP_OPTIONS="--no-tray --session-bus"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/sni_helpers.sh"
+source "$E2E_DIR/shortcut_helpers.sh"
 
 seed_ten_entries
 start_lxqt_panel
@@ -31,6 +33,15 @@ wait_for 10 "the left click on entry 2" grep -qF "Menu bar left click for item: 
 # The right button opens the panel's menu of the item, built from our menu; its first entry copies.
 copy_through_panel_menu 6
 wait_for 10 "the copy from the menu" grep -qF "Copy to clipboard for item: entry 6" "$DRIFTMARK_OUT"
+click_disc 0 3
+wait_for 10 "the panel's menu of entry 0" panel_menu_shown
+sleep 0.5
+take_shot
+keep_shot menu-shortcuts
+labels=$(shortcut_labels_in_menu)
+[ "$labels" = 2 ] || fail "the panel's menu shows $labels shortcuts, not those of Settings and Quit"
+xdotool key Escape
+wait_for 10 "the menu to close" panel_menu_gone
 
 # The panel restarts: the items are registered with the new watcher and show again, in order.
 stop_panel

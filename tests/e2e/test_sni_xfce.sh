@@ -7,6 +7,7 @@
 E2E_DESKTOP_OPTIONS="--no-tray --session-bus"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/sni_helpers.sh"
+source "$E2E_DIR/shortcut_helpers.sh"
 
 seed_ten_entries
 start_xfce_panel
@@ -21,23 +22,6 @@ click_disc 3 1
 wait_for 10 "the clipboard to hold text 3" clipboard_is "text 3"
 
 copy_through_panel_menu 8
-
-# How many labels the column at the right end of the open menu holds: runs of at least four rows of
-# pixels with something drawn on them (a separator is a single row).
-shortcut_labels_in_menu() {
-  local window x y width height
-  window=$(panel_menu_window)
-  [ -n "$window" ] || fail "no menu of the panel's on the screen"
-  x=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')
-  y=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
-  width=$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')
-  height=$(xwininfo -id "$window" | sed -n 's/.*Height: *//p')
-  import -window root "$E2E_HOME/menu.png" 2>/dev/null || fail "no picture of the screen"
-  convert "$E2E_HOME/menu.png" -crop "56x$((height - 4))+$((x + width - 56))+$((y + 2))" +repage -colorspace gray \
-    -scale "1x$((height - 4))!" -depth 8 txt:- |
-    awk -F'[(),: ]+' 'NR > 1 { drawn = $4 < 254; if (drawn) run++; else { if (run >= 4) labels++; run = 0 } }
-                      END { if (run >= 4) labels++; print labels + 0 }'
-}
 
 click_disc 0 3
 wait_for 10 "the panel's menu of entry 0" panel_menu_shown
