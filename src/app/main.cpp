@@ -75,7 +75,13 @@ int main(int argc, char** argv) {
     std::unique_ptr<RemoteControl> remoteControl;
     SingleInstance instance([&remoteControl] { return remoteControl.get(); });
     if (!instance.claim()) {
-        std::cout << instance.handOverToRunning() << std::endl;
+        // The one that runs could not show its settings window: this start failed at what it was for.
+        const SessionClaim::Answer answer = instance.handOverToRunning();
+        if (answer.request == SessionClaim::Request::refused) {
+            std::cerr << SessionClaim::alreadyRunningLine(answer) << std::endl;
+            return 1;
+        }
+        std::cout << SessionClaim::alreadyRunningLine(answer) << std::endl;
         return 0;
     }
 

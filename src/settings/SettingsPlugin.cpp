@@ -12,7 +12,6 @@
 #include <QQmlEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
-#include <iostream>
 
 namespace driftmark {
 

@@ -33,11 +33,11 @@ bool SingleInstance::claim() {
     return claim_->claim(replaced);
 }
 
-std::string SingleInstance::handOverToRunning() {
+SessionClaim::Answer SingleInstance::handOverToRunning() {
     if (!claim_) {
-        return SessionClaim::alreadyRunningLine({SessionClaim::Request::unsupported, {}});
+        return {SessionClaim::Request::unsupported, {}};
     }
-    return SessionClaim::alreadyRunningLine(claim_->askHolderToOpenSettings());
+    return claim_->askHolderToOpenSettings();
 }
 
 } // namespace driftmark

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/linux/dbus/SessionClaim.h"
+
 #include <functional>
 #include <memory>
-#include <string>
 
 namespace driftmark {
 
 class RemoteRequests;
-class SessionClaim;
 
 // One Driftmark per user session. The first start claims the session-bus name app.driftmark.menubar
 // (a lock file where there is no bus); a later start asks that one to open its settings window and
@@ -27,8 +27,8 @@ public:
     // object. False when another one runs.
     bool claim();
     // For a start that lost the claim: asks the running Driftmark to open its settings window where it
-    // can be reached, and returns the line to print.
-    std::string handOverToRunning();
+    // can be reached, and returns how that went.
+    SessionClaim::Answer handOverToRunning();
 
 private:
     RemoteControlProvider remoteControl_;
