@@ -108,11 +108,17 @@ void Module::releaseShortcut(const Shortcut& shortcut, const Name& releasing) {
             continue;
         }
         const Name other(key.substr(storagePrefix.size()));
-        if (!(other == releasing) && getShortcut(other) == shortcut) {
+        if (!(other == releasing) && isInUse(other) && getShortcut(other) == shortcut) {
             return;
         }
     }
     unregisterShortcut(shortcut);
+}
+
+bool Module::isInUse(const Name& name) const {
+    const bool handled = legacyKeyDownHandlers_.contains(name) || legacyKeyUpHandlers_.contains(name) ||
+                         streamKeyDownHandlers_.contains(name) || streamKeyUpHandlers_.contains(name);
+    return handled && !disabledNames_.contains(name);
 }
 
 std::string Module::storageKey(const Name& name) {
@@ -226,6 +232,7 @@ void Module::removeAllHandlers() {
 
 void Module::enable(const std::vector<Name>& names) {
     for (const Name& name : names) {
+        disabledNames_.erase(name);
         if (const auto shortcut = getShortcut(name)) {
             registerShortcut(*shortcut);
         }
@@ -234,8 +241,9 @@ void Module::enable(const std::vector<Name>& names) {
 
 void Module::disable(const std::vector<Name>& names) {
     for (const Name& name : names) {
+        disabledNames_.insert(name);
         if (const auto shortcut = getShortcut(name)) {
-            unregisterShortcut(*shortcut);
+            releaseShortcut(*shortcut, name);
         }
     }
 }

@@ -116,9 +116,12 @@ private:
     static std::string storageKey(const Name& name);
     void registerShortcut(const Shortcut& shortcut);
     void unregisterShortcut(const Shortcut& shortcut);
-    // Gives the hot key back unless another name keeps the same shortcut (the user may give two names one
-    // combination).
+    // Gives the hot key back unless another name in use keeps the same shortcut (the user may give two
+    // names one combination).
     void releaseShortcut(const Shortcut& shortcut, const Name& releasing);
+    // Whether a name's hot key is wanted: something acts on it and it is not disabled. The stored
+    // shortcuts of entries that are gone do not hold a combination.
+    bool isInUse(const Name& name) const;
     std::unordered_set<Shortcut> shortcutsForLegacyHandlers() const;
     std::unordered_set<Shortcut> shortcutsForStreamHandlers() const;
     EventStream makeStream(const Name& name, std::optional<EventType> only);
@@ -136,6 +139,7 @@ private:
     Actions legacyKeyUpHandlers_;
     Subscribers streamKeyDownHandlers_;
     Subscribers streamKeyUpHandlers_;
+    std::unordered_set<Name> disabledNames_;
     std::optional<MenuTracking::ObserverHandle> openMenuObserver_;
     std::optional<MenuTracking::ObserverHandle> closeMenuObserver_;
     // Queued work and streams check it, so that they do nothing once the module is gone.

@@ -131,6 +131,31 @@ TEST_F(StoredShortcuts, AShortcutTwoNamesShareKeepsItsHotKeyUntilNeitherHasIt) {
     EXPECT_THAT(grabbed(), ElementsAre(std::pair{40U, 0x100U}));
 }
 
+TEST_F(StoredShortcuts, ARemovedEntrysShortcutNeitherTakesNorHoldsASharedCombination) {
+    const Name first = bed.module.makeName("copyToClipboard", controlShiftU);
+    const Name removed = bed.module.makeName("menuItem_1");
+    const Name later = bed.module.makeName("menuItem_2");
+    int firstRuns = 0;
+    bed.module.onKeyDown(first, [&] { ++firstRuns; });
+    bed.module.onKeyDown(removed, [] {});
+    bed.module.onKeyDown(later, [] {});
+    bed.module.setShortcut(controlShiftU, removed);
+
+    // The entry that shared the first-entry shortcut goes: the first-entry shortcut still works.
+    bed.module.disable({removed});
+    EXPECT_THAT(grabbed(), ElementsAre(std::pair{32U, 0x1200U}));
+    EXPECT_TRUE(bed.hotKeys.press(32, 0x1200));
+    EXPECT_EQ(firstRuns, 1);
+    bed.hotKeys.release(32, 0x1200);
+
+    // What the gone entry left stored keeps nothing: once the last name in use lets the combination
+    // go, its hot key goes too.
+    bed.module.setShortcut(controlShiftU, later);
+    bed.module.setShortcut(std::nullopt, first);
+    bed.module.setShortcut(std::nullopt, later);
+    EXPECT_THAT(grabbed(), ElementsAre());
+}
+
 TEST_F(StoredShortcuts, StoringTheSameShortcutAgainRegistersItAnew) {
     const Name name = bed.module.makeName("x");
     bed.module.setShortcut(commandK, name);
