@@ -50,6 +50,12 @@ void applyConfiguration(QQuickWindow& window, const WindowConfiguration& configu
 
 } // namespace
 
+SettingsPlugin::~SettingsPlugin() {
+    if (engine_) {
+        engine_->removeUrlInterceptor(&urlInterceptor_);
+    }
+}
+
 void SettingsPlugin::setContext(const SettingsContext& context) {
     context_.emplace(context);
 }
@@ -63,6 +69,7 @@ QQmlEngine& SettingsPlugin::engine() {
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
     engine_ = new QQmlEngine(QCoreApplication::instance());
     engine_->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
+    engine_->addUrlInterceptor(&urlInterceptor_);
     auto* settings = new SettingsController(*context_, engine_);
     auto* shortcuts = new ShortcutController(*context_, engine_);
     auto* about = new AboutController(context_->logger, engine_);

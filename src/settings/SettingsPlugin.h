@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/LocalUrlInterceptor.h"
 #include "settings/SettingsContext.h"
 #include "settings/SettingsWindowFactory.h"
 
@@ -19,6 +20,7 @@ class SettingsPlugin final : public QObject, public SettingsWindowFactory {
     Q_PLUGIN_METADATA(IID DriftmarkSettingsWindowFactory_iid)
     Q_INTERFACES(driftmark::SettingsWindowFactory)
 public:
+    ~SettingsPlugin() override;
     void setContext(const SettingsContext& context) override;
     std::unique_ptr<PlatformWindow> makeWindow(const WindowConfiguration& configuration,
                                                WindowDelegate* delegate) override;
@@ -31,6 +33,7 @@ private:
     // Belongs to the application object, so it goes before Qt does at exit.
     QPointer<QQmlEngine> engine_;
     QPointer<QQuickWindow> frontWindow_;
+    LocalUrlInterceptor urlInterceptor_;
 };
 
 } // namespace driftmark

@@ -14,6 +14,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "About Driftmark"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -34,8 +35,9 @@ ColumnLayout {
             }
             ColumnLayout {
                 spacing: 4
-                Text { text: "Driftmark"; color: Theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
+                Text { textFormat: Text.PlainText; text: "Driftmark"; color: Theme.primaryText; font.pixelSize: 15; font.weight: Font.DemiBold }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Version " + Settings.appVersion
                     color: Theme.secondaryText
                     font.pixelSize: 11
@@ -45,6 +47,7 @@ ColumnLayout {
             }
         }
         Text {
+            textFormat: Text.PlainText
             text: "Copy your custom text to clipboard with one click from the menu bar. Features Smart Paste, keyboard shortcuts, and up to 10 customizable menu items."
             color: Theme.secondaryText
             font.pixelSize: Theme.caption
@@ -58,6 +61,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "Links"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -78,7 +82,7 @@ ColumnLayout {
                 id: linkRow
                 spacing: 10
                 Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "globe"; color: Theme.accent; size: 14 } }
-                Text { text: websiteLink.text; color: Theme.accent; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
+                Text { textFormat: Text.PlainText; text: websiteLink.text; color: Theme.accent; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
                 Item { Layout.fillWidth: true }
                 Symbol { name: "arrow.up.right"; color: Theme.secondaryText; size: 12 }
             }
@@ -93,6 +97,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "Credits"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -106,15 +111,16 @@ ColumnLayout {
                 required property var modelData
                 Layout.fillWidth: true
                 spacing: 8
-                Text { text: modelData.name; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
+                Text { textFormat: Text.PlainText; text: modelData.name; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
                 Text {
+                    textFormat: Text.PlainText
                     text: modelData.role
                     color: Theme.secondaryText
                     font.pixelSize: Theme.caption
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
-                Text { text: modelData.licence; color: Theme.secondaryText; font.pixelSize: Theme.caption }
+                Text { textFormat: Text.PlainText; text: modelData.licence; color: Theme.secondaryText; font.pixelSize: Theme.caption }
             }
         }
     }

@@ -38,6 +38,7 @@ Rectangle {
                     Accessible.name: "Driftmark icon"
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: About.appName
                     color: "#1d1d1f"
                     font.pixelSize: 20
@@ -47,6 +48,7 @@ Rectangle {
                     Accessible.name: text
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Version " + About.appVersion
                     color: "#6e6e73"
                     font.pixelSize: 13
@@ -64,6 +66,7 @@ Rectangle {
             Layout.margins: 14
             spacing: 10
             Text {
+                textFormat: Text.PlainText
                 text: "Click the menu bar icon to copy your custom text to clipboard"
                 color: Theme.secondaryText
                 font.pixelSize: 12
@@ -77,6 +80,7 @@ Rectangle {
                 spacing: 2
                 Layout.fillWidth: true
                 Text {
+                    textFormat: Text.PlainText
                     text: "App Path:"
                     color: Theme.tertiaryText
                     font.pixelSize: 10
@@ -116,7 +120,7 @@ Rectangle {
                     id: linkRow
                     spacing: 6
                     Symbol { name: "globe"; size: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
-                    Text { text: link.text; font.pixelSize: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
+                    Text { textFormat: Text.PlainText; text: link.text; font.pixelSize: 11; color: view.isHovered ? Theme.accent : Theme.secondaryText }
                 }
                 background: Item {
                     FocusRing { radius: 4 }

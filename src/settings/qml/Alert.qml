@@ -28,6 +28,7 @@ Dialog {
     onClosed: if (focusBefore) focusBefore.forceActiveFocus(Qt.PopupFocusReason)
 
     contentItem: Text {
+        textFormat: Text.PlainText
         width: alert.availableWidth
         text: alert.message
         color: Theme.primaryText

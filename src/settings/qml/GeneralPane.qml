@@ -25,6 +25,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "This Desktop"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -43,6 +44,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "Startup"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -66,6 +68,7 @@ ColumnLayout {
         Layout.leftMargin: 16
         Layout.rightMargin: 16
         header: Text {
+            textFormat: Text.PlainText
             text: "Legacy Global Shortcut"
             color: Theme.primaryText
             font.pixelSize: Theme.headline
@@ -77,7 +80,7 @@ ColumnLayout {
             Layout.fillWidth: true
             Layout.topMargin: 8
             Item { implicitWidth: 24; implicitHeight: 24; Symbol { anchors.centerIn: parent; name: "command.square"; color: Theme.accent; size: 16 } }
-            Text { text: "Copy to Clipboard:"; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
+            Text { textFormat: Text.PlainText; text: "Copy to Clipboard:"; color: Theme.primaryText; font.pixelSize: Theme.subheadline; font.weight: Font.Medium }
             Recorder {
                 name: general.legacyName
                 Layout.preferredWidth: 160
@@ -93,6 +96,7 @@ ColumnLayout {
                 Accessible.name: "Clear Shortcut"
                 HoverHandler { cursorShape: Qt.PointingHandCursor }
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     id: clearLabel
                     text: clearButton.text
                     color: Theme.secondaryText

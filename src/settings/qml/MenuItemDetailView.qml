@@ -66,6 +66,7 @@ ScrollPane {
                     border.color: Theme.separator
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: pane.title.length > 0 ? pane.title : "Menu Item"
                     color: Theme.primaryText
                     font.pixelSize: 20
@@ -77,6 +78,7 @@ ScrollPane {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 text: "Configure settings for this menu bar item"
                 color: Theme.secondaryText
                 font.pixelSize: 12
@@ -96,7 +98,7 @@ ScrollPane {
                 RowLayout {
                     Layout.fillWidth: true
                     Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "tag"; color: Theme.secondaryText; size: 14 } }
-                    Text { text: "Item Name"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
+                    Text { textFormat: Text.PlainText; text: "Item Name"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     Item { Layout.fillWidth: true }
                     TextField {
                         id: nameField
@@ -121,7 +123,7 @@ ScrollPane {
                         spacing: 4
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
-                        Text { text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
+                        Text { textFormat: Text.PlainText; text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                         Text {
                             text: Settings.preview(pane.text, 60, "Click Edit to set text...")
                             color: Theme.secondaryText
@@ -147,7 +149,7 @@ ScrollPane {
                     Layout.fillWidth: true
                     RowLayout {
                         Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "paintpalette"; color: Theme.secondaryText; size: 14 } }
-                        Text { text: "Icon Color"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
+                        Text { textFormat: Text.PlainText; text: "Icon Color"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     }
                     GridLayout {
                         columns: 5
@@ -185,7 +187,7 @@ ScrollPane {
                 RowLayout {
                     Layout.fillWidth: true
                     Item { implicitWidth: 20; implicitHeight: 14; Symbol { anchors.centerIn: parent; name: "command"; color: Theme.secondaryText; size: 14 } }
-                    Text { text: "Shortcut"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
+                    Text { textFormat: Text.PlainText; text: "Shortcut"; color: Theme.primaryText; font.pixelSize: Theme.subheadline }
                     Item { Layout.fillWidth: true }
                     Recorder {
                         name: pane.shortcutName

@@ -57,6 +57,7 @@ Item {
             Layout.rightMargin: 12
             Layout.topMargin: 8
             Text {
+                textFormat: Text.PlainText
                 text: "Add Menu Item"
                 color: Theme.primaryText
                 font.pixelSize: 16
@@ -102,7 +103,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { textFormat: Text.PlainText; text: "Clipboard Text"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 Rectangle {
                     Layout.fillWidth: true
                     implicitHeight: textRow.implicitHeight + 16
@@ -140,7 +141,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Icon Color"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { textFormat: Text.PlainText; text: "Icon Color"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 GridLayout {
                     columns: 5
                     columnSpacing: 10
@@ -176,6 +177,7 @@ Item {
                     onCheckedChanged: form.usesSmartPaste = checked
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "When enabled, automatically pastes after copying and preserves clipboard contents."
                     color: Theme.secondaryText
                     font.pixelSize: 11
@@ -187,9 +189,9 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text { text: "Keyboard Shortcut"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
+                Text { textFormat: Text.PlainText; text: "Keyboard Shortcut"; color: Theme.primaryText; font.pixelSize: 12; font.weight: Font.Medium }
                 RowLayout {
-                    Text { text: "Shortcut:"; color: Theme.secondaryText; font.pixelSize: 12 }
+                    Text { textFormat: Text.PlainText; text: "Shortcut:"; color: Theme.secondaryText; font.pixelSize: 12 }
                     Recorder {
                         name: form.shortcutName
                         Layout.preferredWidth: 160
@@ -197,6 +199,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Set a custom keyboard shortcut for this menu item."
                     color: Theme.secondaryText
                     font.pixelSize: 11

@@ -30,6 +30,7 @@ Rectangle {
         spacing: 8
         Symbol { name: box.symbol; color: box.tint; size: 14; Layout.alignment: Qt.AlignVCenter }
         Text {
+            textFormat: Text.PlainText
             text: box.text
             color: Theme.secondaryText
             font.pixelSize: Theme.caption

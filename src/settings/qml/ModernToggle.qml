@@ -28,12 +28,14 @@ RowLayout {
         spacing: 2
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: toggle.title
             color: Theme.primaryText
             font.pixelSize: Theme.subheadline
             font.weight: Font.Medium
         }
         Text {
+            textFormat: Text.PlainText
             visible: toggle.subtitle.length > 0
             text: toggle.subtitle
             color: Theme.secondaryText

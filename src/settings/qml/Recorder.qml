@@ -38,6 +38,7 @@ TextField {
     Keys.onPressed: (event) => { event.accepted = recorder !== null && recorder.keyPressed(event.key, event.modifiers); }
 
     Text {
+        textFormat: Text.PlainText
         anchors.fill: parent
         leftPadding: field.leftPadding
         rightPadding: field.rightPadding
@@ -121,6 +122,7 @@ TextField {
         contentItem: ColumnLayout {
             spacing: 8
             Text {
+                textFormat: Text.PlainText
                 text: alert.message
                 color: Theme.primaryText
                 font.pixelSize: 13
@@ -131,6 +133,7 @@ TextField {
                 Accessible.name: text
             }
             Text {
+                textFormat: Text.PlainText
                 visible: alert.informativeText.length > 0
                 text: alert.informativeText
                 color: Theme.secondaryText

@@ -13,6 +13,7 @@ RowLayout {
 
     Symbol { name: icon; color: Theme.accent; size: Theme.caption + 1; Layout.alignment: Qt.AlignVCenter }
     Text {
+        textFormat: Text.PlainText
         text: title
         color: Theme.primaryText
         font.pixelSize: Theme.subheadline

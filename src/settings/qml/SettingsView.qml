@@ -49,6 +49,7 @@ Rectangle {
                     spacing: 2
                     Layout.alignment: Qt.AlignBottom
                     Text {
+                        textFormat: Text.PlainText
                         text: "Driftmark Settings"
                         color: Theme.primaryText
                         font.pixelSize: 20
@@ -57,6 +58,7 @@ Rectangle {
                         Accessible.name: text
                     }
                     Text {
+                        textFormat: Text.PlainText
                         text: "Configure your menu bar items"
                         color: Theme.secondaryText
                         font.pixelSize: 12
@@ -64,6 +66,7 @@ Rectangle {
                 }
                 Item { Layout.fillWidth: true }
                 Text {
+                    textFormat: Text.PlainText
                     text: "v" + Settings.appVersion
                     color: Theme.secondaryText
                     font.pixelSize: 12
@@ -104,6 +107,7 @@ Rectangle {
                         Layout.rightMargin: 12
                         Layout.bottomMargin: 8
                         Text {
+                            textFormat: Text.PlainText
                             text: "MENU BAR ITEMS"
                             color: Theme.secondaryText
                             font.pixelSize: 11
@@ -245,7 +249,7 @@ Rectangle {
                         id: resetRow
                         spacing: 6
                         Symbol { name: "arrow.counterclockwise"; color: Theme.withOpacity(Theme.orange, 0.8); size: 13 }
-                        Text { text: resetButton.text; color: Theme.withOpacity(Theme.orange, 0.8); font.pixelSize: 13 }
+                        Text { textFormat: Text.PlainText; text: resetButton.text; color: Theme.withOpacity(Theme.orange, 0.8); font.pixelSize: 13 }
                     }
                     background: Item {
                         FocusRing { radius: 4 }
@@ -253,7 +257,7 @@ Rectangle {
                     onClicked: resetDialog.open()
                 }
                 Item { Layout.fillWidth: true }
-                Text { text: "Changes are saved automatically"; color: Theme.secondaryText; font.pixelSize: 11 }
+                Text { textFormat: Text.PlainText; text: "Changes are saved automatically"; color: Theme.secondaryText; font.pixelSize: 11 }
             }
         }
     }
@@ -283,6 +287,7 @@ Rectangle {
                 spacing: 16
                 Symbol { name: "menubar.rectangle"; color: Theme.secondaryText; size: 48; Layout.alignment: Qt.AlignHCenter }
                 Text {
+                    textFormat: Text.PlainText
                     text: "No Menu Item Selected"
                     color: Theme.secondaryText
                     font.pixelSize: 16
@@ -290,6 +295,7 @@ Rectangle {
                     Layout.alignment: Qt.AlignHCenter
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Select a menu item from the sidebar to configure its settings"
                     color: Theme.secondaryText
                     font.pixelSize: 13

@@ -49,6 +49,7 @@ AbstractButton {
             color: row.dotColor
         }
         Text {
+            textFormat: Text.PlainText
             text: row.text
             elide: Text.ElideRight
             maximumLineCount: 1

@@ -29,6 +29,7 @@ Sheet {
             Layout.fillWidth: true
             Layout.margins: 12
             Text {
+                textFormat: Text.PlainText
                 text: "Edit Text"
                 color: Theme.primaryText
                 font.pixelSize: 16
@@ -64,6 +65,7 @@ Sheet {
             Layout.rightMargin: 12
         }
         Text {
+            textFormat: Text.PlainText
             text: "Tip: Press Enter to create new lines, Ctrl+Enter to save. Your text will be copied exactly as typed."
             color: Theme.secondaryText
             font.pixelSize: 11
