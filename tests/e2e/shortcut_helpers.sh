@@ -170,3 +170,18 @@ shortcut_labels_in_menu() {
         print labels + 0
       }'
 }
+
+# The panel's menu of the first disc shows two shortcut labels, those of Settings and Quit; a picture of
+# it is kept.
+menu_shows_the_shortcuts_of_settings_and_quit() {
+  local labels
+  click_disc 0 3
+  wait_for 10 "the panel's menu of entry 0" panel_menu_shown
+  sleep 0.5
+  take_shot
+  keep_shot menu-shortcuts
+  labels=$(shortcut_labels_in_menu)
+  [ "$labels" = 2 ] || fail "the panel's menu shows $labels shortcuts, not those of Settings and Quit"
+  xdotool key Escape
+  wait_for 10 "the menu to close" panel_menu_gone
+}

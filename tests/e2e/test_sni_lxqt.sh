@@ -33,15 +33,7 @@ wait_for 10 "the left click on entry 2" grep -qF "Menu bar left click for item: 
 # The right button opens the panel's menu of the item, built from our menu; its first entry copies.
 copy_through_panel_menu 6
 wait_for 10 "the copy from the menu" grep -qF "Copy to clipboard for item: entry 6" "$DRIFTMARK_OUT"
-click_disc 0 3
-wait_for 10 "the panel's menu of entry 0" panel_menu_shown
-sleep 0.5
-take_shot
-keep_shot menu-shortcuts
-labels=$(shortcut_labels_in_menu)
-[ "$labels" = 2 ] || fail "the panel's menu shows $labels shortcuts, not those of Settings and Quit"
-xdotool key Escape
-wait_for 10 "the menu to close" panel_menu_gone
+menu_shows_the_shortcuts_of_settings_and_quit
 
 # The panel restarts: the items are registered with the new watcher and show again, in order.
 stop_panel
