@@ -66,7 +66,7 @@ problem() {
 # wait_until_not_recording WHAT: recording has ended after WHAT; if it has not, that is a problem, and
 # Escape ends it, so that the checks after this one start as they should.
 wait_until_not_recording() {
-  wait_for_recorder_idle 2>/dev/null && return 0
+  (wait_for_recorder_idle) 2>/dev/null && return 0
   problem "recording went on after $1"
   xdotool key Escape
   wait_for_recorder_idle
@@ -117,10 +117,13 @@ stored_shortcut_is "$entry_name" "$KEY_J $((MOD_COMMAND | MOD_OPTION))" ||
 recorder_is_idle || problem "the recorder records after the window was opened again"
 xdotool key Escape
 
-# Clicked, then another window comes to the front, then the settings window again.
+# Clicked, then another window comes to the front, then the settings window again. Qt notices a window
+# losing the focus only after a short grace period, so the check waits for the recorder to end while the
+# other window is in front: a flip away and back faster than that never leaves the window.
 start_recording
 xdotool windowactivate --sync "$TARGET_WINDOW_ID"
 wait_for 10 "the other window to be active" target_window_active
+wait_until_not_recording "another window came to the front"
 xdotool windowactivate --sync "$(settings_window)"
 wait_for 10 "the settings window to be active" settings_window_active
 xdotool key F10
