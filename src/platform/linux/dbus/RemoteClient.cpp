@@ -18,6 +18,9 @@ namespace {
 // Long enough for the running one to build its settings window the first time.
 constexpr int replyTimeoutMs = 10000;
 
+// What List answers: (id, title, position, shortcut) for each entry.
+const QString listSignature = QStringLiteral("a(ssis)");
+
 QString methodName(RemoteRequest request) {
     switch (request) {
     case RemoteRequest::copy:
@@ -84,6 +87,14 @@ RemoteAnswer RemoteClient::send(RemoteRequest request, const std::string& entry)
     }
     RemoteAnswer answer;
     if (request == RemoteRequest::list) {
+        // Whoever owns the name is another process: its reply is read only in the form ours writes, as
+        // demarshalling it as a type it does not have crashes Qt.
+        if (reply.signature() != listSignature) {
+            return failure(RemoteAnswer::Outcome::refused,
+                           "Driftmark answered the list with data of the wrong type (" +
+                               reply.signature().toStdString() + " instead of " +
+                               listSignature.toStdString() + ")");
+        }
         const auto entries = qdbus_cast<QList<ListedEntry>>(reply.arguments().value(0));
         answer.entries.assign(entries.begin(), entries.end());
     }
