@@ -8,6 +8,8 @@
 #include "support/AppLogger.h"
 #include "support/DelegateLogWriter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <source_location>
 #include <utility>
 
@@ -19,6 +21,8 @@ constexpr double pasteStageDelay = 0.1;
 constexpr double activationSettleDelay = 0.5;
 constexpr double restoreDelayAfterActivation = 0.8;
 constexpr double restoreDelayWithoutActivation = 0.3;
+// The restore waits no longer for the window pasted into to read the text.
+constexpr double latestRestoreAfterKeystroke = 3.0;
 constexpr double newlinePause = 0.05;
 
 // Physical key position of Return on the ANSI layout.
@@ -128,30 +132,93 @@ void SmartPaste::afterPrimarySaved(std::function<void()> then) {
 void SmartPaste::activateAndPaste(const MenuBarItem& item,
                                   const std::optional<RunningApplication>& previousApp,
                                   const PasteChord& chord) {
+    auto restore = std::make_shared<PendingRestore>();
+    restore->pastesPrimary = chord.pastesPrimarySelection;
+    restores_.push_back(restore);
     if (!previousApp) {
         logger_.debug("No previous app, pasting to current app");
-        pasteToActiveApp(item, chord, [this] { scheduleRestore(restoreDelayWithoutActivation); });
+        restore->earliestDelay = restoreDelayWithoutActivation;
+        pasteToActiveApp(item, chord, restore, [this, restore] { startEarliestRestore(restore); });
         return;
     }
+    restore->earliestDelay = restoreDelayAfterActivation;
+    startEarliestRestore(restore);
     logger_.debug("Activating previous app: " + nameOrUnknown(previousApp));
     // A failed activation is only logged: the keystroke then goes to whatever is frontmost.
     const bool activated = services_.workspace.activate(*previousApp);
     logger_.debug(std::string("Activation result: ") + boolText(activated));
-    services_.mainQueue.asyncAfter(activationSettleDelay, [weak = weak_from_this(), item, &chord] {
-        if (const auto self = weak.lock()) {
-            self->pasteAfterActivation(item, chord);
-        }
-    });
-    scheduleRestore(restoreDelayAfterActivation);
+    waitForActivation(std::make_shared<ActivationWait>(ActivationWait{item, *previousApp, &chord, restore}));
 }
 
-void SmartPaste::pasteAfterActivation(const MenuBarItem& item, const PasteChord& chord) {
+void SmartPaste::waitForActivation(std::shared_ptr<ActivationWait> wait) {
+    if (isFrontmost(wait->target)) {
+        pasteAfterActivation(wait->item, *wait->chord, wait->restore);
+        return;
+    }
+    activationWaits_.push_back(wait);
+    services_.workspace.notifyOnActiveChange([weak = weak_from_this()] {
+        if (const auto self = weak.lock()) {
+            self->activeApplicationChanged();
+        }
+    });
+    services_.mainQueue.asyncAfter(activationSettleDelay, [weak = weak_from_this(), wait] {
+        if (const auto self = weak.lock()) {
+            self->activationTimeUp(wait);
+        }
+    });
+}
+
+void SmartPaste::activeApplicationChanged() {
+    std::vector<std::shared_ptr<ActivationWait>> active;
+    for (const auto& wait : activationWaits_) {
+        if (isFrontmost(wait->target)) {
+            active.push_back(wait);
+        }
+    }
+    for (const auto& wait : active) {
+        stopWaitingFor(wait);
+        pasteAfterActivation(wait->item, *wait->chord, wait->restore);
+    }
+}
+
+// The activation may have been refused without a word (focus-stealing prevention), or the desktop may
+// not report it: the keystroke goes out as it always has, to whatever is in front, and the log says so.
+void SmartPaste::activationTimeUp(const std::shared_ptr<ActivationWait>& wait) {
+    if (std::find(activationWaits_.begin(), activationWaits_.end(), wait) == activationWaits_.end()) {
+        return;
+    }
+    stopWaitingFor(wait);
+    if (!isFrontmost(wait->target)) {
+        const std::string late = "Target window not active after " + shortestDecimal(activationSettleDelay) +
+                                 "s: pasting into " +
+                                 nameOrUnknown(services_.workspace.frontmostApplication());
+        logger_.info(late);
+        logWriter_.logToFile(late);
+    }
+    pasteAfterActivation(wait->item, *wait->chord, wait->restore);
+}
+
+bool SmartPaste::isFrontmost(const RunningApplication& application) const {
+    const auto frontmost = services_.workspace.frontmostApplication();
+    return frontmost && frontmost->handle == application.handle;
+}
+
+void SmartPaste::stopWaitingFor(const std::shared_ptr<ActivationWait>& wait) {
+    std::erase(activationWaits_, wait);
+    if (activationWaits_.empty()) {
+        services_.workspace.notifyOnActiveChange({});
+    }
+}
+
+void SmartPaste::pasteAfterActivation(const MenuBarItem& item, const PasteChord& chord,
+                                      const std::shared_ptr<PendingRestore>& restore) {
     logger_.debug("Now pasting to app");
     logger_.debug("Current frontmost app: " + nameOrUnknown(services_.workspace.frontmostApplication()));
-    pasteToActiveApp(item, chord, [] {});
+    pasteToActiveApp(item, chord, restore, [] {});
 }
 
 void SmartPaste::pasteToActiveApp(const MenuBarItem& item, const PasteChord& chord,
+                                  const std::shared_ptr<PendingRestore>& restore,
                                   std::function<void()> completion) {
     const std::string request = "pasteToActiveApp called for item: '" + item.title +
                                 "', prependNewline: " + boolText(item.prependNewline);
@@ -180,7 +247,7 @@ void SmartPaste::pasteToActiveApp(const MenuBarItem& item, const PasteChord& cho
     }
 
     if (!item.prependNewline) {
-        postPasteKeystroke(chord);
+        postPasteKeystroke(chord, restore);
         completion();
         return;
     }
@@ -201,18 +268,21 @@ void SmartPaste::pasteToActiveApp(const MenuBarItem& item, const PasteChord& cho
     // The target needs a moment to take the Return before the paste arrives. Waiting on the queue
     // rather than blocking keeps the tray responsive; the step holds this object like the blocked call
     // it stands for.
-    services_.mainQueue.asyncAfter(newlinePause,
-                                   [self = shared_from_this(), &chord, completion = std::move(completion)] {
-                                       self->postPasteKeystroke(chord);
-                                       completion();
-                                   });
+    services_.mainQueue.asyncAfter(
+        newlinePause, [self = shared_from_this(), &chord, restore, completion = std::move(completion)] {
+            self->postPasteKeystroke(chord, restore);
+            completion();
+        });
 }
 
 // The lines name the paste keystroke as it has always been named, whatever the chord.
-void SmartPaste::postPasteKeystroke(const PasteChord& chord) {
+void SmartPaste::postPasteKeystroke(const PasteChord& chord, const std::shared_ptr<PendingRestore>& restore) {
     KeyEventPoster& keys = services_.keyEventPoster;
     if (auto down = keys.keyboardEvent(chord.virtualKey, true)) {
         down->flags = chord.flags;
+        // Told of reads from now on: a clipboard manager reads the text as soon as it is copied, the
+        // window pasted into only once the keystroke has reached it.
+        awaitRead(restore);
         keys.post(*down);
         logger_.debug("Posted Cmd+V key down event");
     } else {
@@ -228,27 +298,104 @@ void SmartPaste::postPasteKeystroke(const PasteChord& chord) {
     logger_.debug("pasteToActiveApp completed");
 }
 
-void SmartPaste::scheduleRestore(double delay) {
-    // The one task that holds this object: the user's clipboard comes back whatever happens meanwhile.
-    services_.mainQueue.asyncAfter(delay,
-                                   [self = shared_from_this(), delay] { self->finishSmartPaste(delay); });
+void SmartPaste::awaitRead(const std::shared_ptr<PendingRestore>& restore) {
+    restore->keystrokeAt = services_.mainQueue.now();
+    const bool primary = restore->pastesPrimary;
+    Clipboard& selection = primary ? services_.primarySelection : services_.clipboard;
+    selection.notifyOnNextTextRead([weak = weak_from_this(), primary] {
+        if (const auto self = weak.lock()) {
+            self->textRead(primary);
+        }
+    });
+    // A window that never reads the text (a paste refused, a program that hangs) must not keep the
+    // user's clipboard away for long.
+    services_.mainQueue.asyncAfter(latestRestoreAfterKeystroke, [self = shared_from_this(), restore] {
+        restore->latestPassed = true;
+        self->restoreWhenDone(restore);
+    });
 }
 
-void SmartPaste::finishSmartPaste(double delay) {
+// Every paste into this selection whose keystroke has gone out counts as read: overlapping pastes
+// share the selection, and a program may ask for the text under more than one type.
+void SmartPaste::textRead(bool primary) {
+    std::vector<std::shared_ptr<PendingRestore>> read;
+    for (const auto& restore : restores_) {
+        if (restore->pastesPrimary == primary && restore->keystrokeAt && !restore->read) {
+            restore->read = true;
+            restore->readLate = restore->earliestPassed;
+            read.push_back(restore);
+        }
+    }
+    for (const auto& restore : read) {
+        restoreWhenDone(restore);
+    }
+}
+
+void SmartPaste::startEarliestRestore(const std::shared_ptr<PendingRestore>& restore) {
+    // Holds this object: the user's clipboard comes back whatever happens meanwhile.
+    services_.mainQueue.asyncAfter(restore->earliestDelay, [self = shared_from_this(), restore] {
+        restore->earliestPassed = true;
+        self->restoreWhenDone(restore);
+    });
+}
+
+void SmartPaste::restoreWhenDone(const std::shared_ptr<PendingRestore>& restore) {
+    const bool awaitsRead = restore->keystrokeAt && !restore->read;
+    if (restore->finished || (!restore->latestPassed && (!restore->earliestPassed || awaitsRead))) {
+        return;
+    }
+    restore->finished = true;
+    std::erase(restores_, restore);
+    stopWatchingUnawaitedReads();
+    finishSmartPaste(restoreMoment(*restore));
+}
+
+void SmartPaste::stopWatchingUnawaitedReads() {
+    for (const bool primary : {false, true}) {
+        const bool awaited = std::any_of(restores_.begin(), restores_.end(), [primary](const auto& restore) {
+            return restore->pastesPrimary == primary && restore->keystrokeAt && !restore->read;
+        });
+        if (!awaited) {
+            (primary ? services_.primarySelection : services_.clipboard).notifyOnNextTextRead({});
+        }
+    }
+}
+
+std::string SmartPaste::restoreMoment(const PendingRestore& restore) const {
+    if (restore.keystrokeAt && !restore.read) {
+        return shortestDecimal(latestRestoreAfterKeystroke) +
+               "s after the paste keystroke without the entry's text being read";
+    }
+    if (restore.readLate) {
+        const double waited = services_.mainQueue.now() - *restore.keystrokeAt;
+        return shortestDecimal(std::round(waited * 10) / 10) +
+               "s after the paste keystroke, once the entry's text was read";
+    }
+    return "after " + shortestDecimal(restore.earliestDelay) + "s delay";
+}
+
+void SmartPaste::finishSmartPaste(const std::string& when) {
     // A quit has put the clipboard back already.
     if (inFlight_ == 0) {
         return;
     }
     --inFlight_;
     if (inFlight_ > 0) {
-        logWriter_.logToFile("Clipboard restore after " + shortestDecimal(delay) +
-                             "s delay left to the Smart Paste still in progress");
+        logWriter_.logToFile("Clipboard restore " + when + " left to the Smart Paste still in progress");
         return;
     }
-    restoreSavedSelections("after " + shortestDecimal(delay) + "s delay");
+    restoreSavedSelections(when);
 }
 
 void SmartPaste::finishAtQuit() {
+    // What the pastes in flight still wait for no longer matters.
+    for (const auto& restore : std::exchange(restores_, {})) {
+        restore->finished = true;
+    }
+    if (!std::exchange(activationWaits_, {}).empty()) {
+        services_.workspace.notifyOnActiveChange({});
+    }
+    stopWatchingUnawaitedReads();
     // A save still running is of no use now, and sequences still waiting for it never wrote anything.
     clipboard_.abandon();
     if (primary_.isSaving()) {

@@ -41,6 +41,11 @@ public:
     virtual void read(std::function<void(ClipboardReading)> completion) = 0;
     // Ends the read in progress, if any: its completion gets what has come so far.
     virtual void stopReading() = 0;
+
+    // Calls `read` once, on the main thread and never from within this call, after another program has
+    // next asked for plain text that Driftmark put on the clipboard: a paste taking it. A later call
+    // replaces the one waiting; an empty function cancels it.
+    virtual void notifyOnNextTextRead(std::function<void()> read) = 0;
 };
 
 } // namespace driftmark

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,9 @@ public:
     // panels; absent until one has been seen. Followed as the active window changes, so asking costs
     // nothing.
     virtual std::optional<RunningApplication> previousApplication() const = 0;
+    // Calls `changed` on the main thread each time the desktop reports that the active window may have
+    // changed, until a later call replaces it; an empty function stops the reports. One listener at a time.
+    virtual void notifyOnActiveChange(std::function<void()> changed) = 0;
 };
 
 } // namespace driftmark

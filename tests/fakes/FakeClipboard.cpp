@@ -56,6 +56,25 @@ void FakeClipboard::stopReading() {
     }
 }
 
+void FakeClipboard::notifyOnNextTextRead(std::function<void()> read) {
+    const std::uint64_t request = ++textReadRequest_;
+    textRead_ = std::move(read);
+    if (textRead_ && pasteReadsAfter) {
+        mainQueue_.asyncAfter(*pasteReadsAfter, [this, request] {
+            if (request == textReadRequest_) {
+                readTextNow();
+            }
+        });
+    }
+}
+
+void FakeClipboard::readTextNow() {
+    if (textRead_) {
+        timeline_.record(name_, "text read");
+        std::exchange(textRead_, {})();
+    }
+}
+
 void FakeClipboard::answerRead() {
     if (pendingRead_) {
         finishRead(false);

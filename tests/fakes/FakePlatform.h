@@ -29,10 +29,10 @@ struct FakePlatform {
     RecordingSystemLog recordedLog;
     TimelineSystemLog systemLog{recordedLog, timeline};
     FakeAccessibilityTrust accessibilityTrust{timeline};
-    FakeClipboard clipboard{timeline};
-    FakeClipboard primarySelection{timeline, "primary"};
+    FakeClipboard clipboard{timeline, mainQueue};
+    FakeClipboard primarySelection{timeline, mainQueue, "primary"};
     FakeKeyEventPoster keyEventPoster{timeline};
-    FakeWorkspace workspace{timeline};
+    FakeWorkspace workspace{timeline, mainQueue};
     FakeStatusBar statusBar{timeline};
     FakeApplication application{timeline};
     MemoryPreferencesStore userDefaults;

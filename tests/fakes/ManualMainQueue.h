@@ -25,7 +25,7 @@ public:
     void discardPending();
 
     // Seconds since the queue was made.
-    double now() const;
+    double now() const override;
     std::size_t pendingCount() const { return tasks_.size(); }
 
 private:

@@ -63,8 +63,8 @@ TEST_F(SmartPasteChordTest, TerminalsThatPasteTheClipboardGetControlShiftV) {
     advanceTo(2);
 
     EXPECT_THAT(timeline(),
-                IsSupersetOf({"0.100 workspace: activate Lxterminal", "0.600 keys: 36 down flags 0x0",
-                              "0.650 keys: 9 down flags 0x120000", "0.650 keys: 9 up flags 0x120000",
+                IsSupersetOf({"0.100 workspace: activate Lxterminal", "0.100 keys: 36 down flags 0x0",
+                              "0.150 keys: 9 down flags 0x120000", "0.150 keys: 9 up flags 0x120000",
                               "0.900 clipboard: setData text/plain;charset=utf-8"}));
     EXPECT_THAT(primaryEvents(), testing::IsEmpty()) << "PRIMARY is none of this terminal's business";
     EXPECT_EQ(clipboard().contents, userClipboard);
@@ -78,16 +78,16 @@ TEST_F(SmartPasteChordTest, XTermGetsTheTextInPrimaryAndShiftInsertAndBothSelect
     EXPECT_EQ(clipboard().contents, textOnly("Hello"));
     advanceTo(2);
 
-    EXPECT_THAT(timeline(),
-                ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.000 clipboard: clear",
-                            "0.000 clipboard: setString \"Hello\"", "0.000 statusBar: alpha 0.5 over 0.1",
-                            "0.000 statusBar: alpha 1.0 over 0.1", "0.100 primary: read",
-                            "0.100 primary: clear", "0.100 primary: setString \"Hello\"",
-                            "0.100 workspace: activate XTerm", "0.600 trust: isTrusted",
-                            "0.600 keys: 114 down flags 0x20000", "0.600 keys: 114 up flags 0x20000",
-                            "0.900 clipboard: clear", "0.900 clipboard: setData text/plain;charset=utf-8",
-                            "0.900 primary: clear", "0.900 primary: setData text/plain;charset=utf-8",
-                            "0.900 primary: setData text/html"));
+    EXPECT_THAT(
+        timeline(),
+        ElementsAre("0.000 trust: isTrusted", "0.000 clipboard: read", "0.000 clipboard: clear",
+                    "0.000 clipboard: setString \"Hello\"", "0.000 statusBar: alpha 0.5 over 0.1",
+                    "0.000 statusBar: alpha 1.0 over 0.1", "0.100 primary: read", "0.100 primary: clear",
+                    "0.100 primary: setString \"Hello\"", "0.100 workspace: activate XTerm",
+                    "0.100 trust: isTrusted", "0.100 keys: 114 down flags 0x20000",
+                    "0.100 keys: 114 up flags 0x20000", "0.100 primary: text read", "0.900 clipboard: clear",
+                    "0.900 clipboard: setData text/plain;charset=utf-8", "0.900 primary: clear",
+                    "0.900 primary: setData text/plain;charset=utf-8", "0.900 primary: setData text/html"));
     EXPECT_EQ(clipboard().contents, userClipboard);
     EXPECT_EQ(primary().contents, userPrimary);
     EXPECT_THAT(harness.dailyLog(),
@@ -95,6 +95,26 @@ TEST_F(SmartPasteChordTest, XTermGetsTheTextInPrimaryAndShiftInsertAndBothSelect
                               "Primary selection restored after 0.8s delay"}));
     // The paste keystroke keeps its log lines whatever its chord.
     EXPECT_THAT(platform().logMessages("AppDelegate"), Contains("Posted Cmd+V key down event"));
+}
+
+// A terminal that pastes PRIMARY reads that, not the clipboard: the restore of both follows its read.
+TEST_F(SmartPasteChordTest, TheRestoreFollowsALateReadOfPrimary) {
+    clipboard().pasteReadsAfter.reset();
+    primary().pasteReadsAfter = 1.0;
+    delegate->copyTextToClipboard(smart, true, xterm);
+    advanceTo(1.099);
+    EXPECT_EQ(primary().contents, textOnly("Hello"));
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    EXPECT_FALSE(clipboard().awaitsTextRead()) << "xterm does not paste the clipboard";
+    advanceTo(1.1);
+
+    EXPECT_EQ(primary().contents, userPrimary);
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_THAT(
+        harness.dailyLog(),
+        IsSupersetOf(
+            {"Primary selection restored 1s after the paste keystroke, once the entry's text was read",
+             "Clipboard restored 1s after the paste keystroke, once the entry's text was read"}));
 }
 
 TEST_F(SmartPasteChordTest, WithoutRememberedAppTheFrontmostWindowAtThePasteStageChooses) {
@@ -122,7 +142,7 @@ TEST_F(SmartPasteChordTest, ChordsOfTheUsersTableAreUsed) {
 
     const auto events = timeline();
     EXPECT_THAT(events,
-                IsSupersetOf({"0.600 keys: 114 down flags 0x20000", "2.600 keys: 9 down flags 0x120000"}));
+                IsSupersetOf({"0.100 keys: 114 down flags 0x20000", "2.100 keys: 9 down flags 0x120000"}));
     EXPECT_EQ(std::count(events.begin(), events.end(), "0.100 primary: read"), 1);
     EXPECT_THAT(events, Not(Contains(HasSubstr("2.100 primary:"))));
     EXPECT_EQ(primary().contents, userPrimary);
@@ -141,7 +161,7 @@ TEST_F(SmartPasteChordTest, ThePasteWaitsForTheSaveOfPrimary) {
 
     EXPECT_THAT(timeline(),
                 IsSupersetOf({"0.150 primary: setString \"Hello\"", "0.150 workspace: activate XTerm",
-                              "0.650 keys: 114 down flags 0x20000", "0.950 primary: setData text/html"}));
+                              "0.150 keys: 114 down flags 0x20000", "0.950 primary: setData text/html"}));
     EXPECT_EQ(primary().contents, userPrimary);
 }
 
@@ -151,7 +171,7 @@ TEST_F(SmartPasteChordTest, APrimaryOwnerThatDoesNotAnswerIsGivenUpAtTheTimeLimi
     advanceTo(2);
 
     EXPECT_THAT(timeline(), IsSupersetOf({"0.400 primary: read stopped", "0.400 primary: setString \"Hello\"",
-                                          "0.900 keys: 114 down flags 0x20000", "1.200 primary: clear"}));
+                                          "0.400 keys: 114 down flags 0x20000", "1.200 primary: clear"}));
     EXPECT_EQ(primary().contents, textOnly("selected"));
     EXPECT_THAT(harness.dailyLog(),
                 IsSupersetOf(
@@ -173,8 +193,9 @@ TEST_F(SmartPasteChordTest, OverlappingPastesSaveAndRestorePrimaryOnce) {
     advanceTo(2);
 
     EXPECT_THAT(primaryEvents(), ElementsAre("0.100 primary: read", "0.100 primary: clear",
-                                             "0.100 primary: setString \"Hello\"", "0.400 primary: clear",
-                                             "0.400 primary: setString \"Line\"", "0.900 primary: clear",
+                                             "0.100 primary: setString \"Hello\"", "0.100 primary: text read",
+                                             "0.400 primary: clear", "0.400 primary: setString \"Line\"",
+                                             "0.450 primary: text read", "0.900 primary: clear",
                                              "0.900 primary: setData text/plain;charset=utf-8",
                                              "0.900 primary: setData text/html"));
     EXPECT_EQ(primary().contents, userPrimary);

@@ -98,9 +98,10 @@ TEST_F(SmartPasteTest, RememberedAppIsActivatedPastedIntoAndTheClipboardRestored
                 ElementsAre("0.000 trust: isTrusted", "0.000 trust: isTrusted", "0.000 clipboard: read",
                             "0.000 clipboard: clear", "0.000 clipboard: setString \"Hello\"",
                             "0.000 statusBar: alpha 0.5 over 0.1", "0.000 statusBar: alpha 1.0 over 0.1",
-                            "0.100 workspace: activate Editor", "0.600 trust: isTrusted",
-                            "0.600 keys: 9 down flags 0x100000", "0.600 keys: 9 up flags 0x100000",
-                            "0.900 clipboard: clear", "0.900 clipboard: setData text/plain;charset=utf-8",
+                            "0.100 workspace: activate Editor", "0.100 trust: isTrusted",
+                            "0.100 keys: 9 down flags 0x100000", "0.100 keys: 9 up flags 0x100000",
+                            "0.100 clipboard: text read", "0.900 clipboard: clear",
+                            "0.900 clipboard: setData text/plain;charset=utf-8",
                             "0.900 clipboard: setData image/png"));
     EXPECT_EQ(clipboard().contents, userClipboard);
     EXPECT_THAT(delegateLog(), ElementsAre("Menu bar left click for item: Smart", "Previous app is: Editor",
@@ -135,7 +136,122 @@ TEST_F(SmartPasteTest, ReturnComesFirstAndAFailedActivationStillPastes) {
     EXPECT_THAT(delegateLog(), IsSupersetOf({"Activation result: false", "Current frontmost app: Terminal",
                                              "Prepending newline before paste", "Posted Enter key down event",
                                              "Posted Enter key up event"}));
+    EXPECT_THAT(harness.dailyLog(), Contains("Target window not active after 0.5s: pasting into Terminal"));
     EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+// The keystroke goes out as soon as the desktop says the target is active, not a fixed time later.
+TEST_F(SmartPasteTest, ThePasteWaitsForTheDesktopToActivateTheTarget) {
+    hover(smart, editor);
+    platform().workspace.frontmost = terminal;
+    platform().workspace.activationDelay = 0.2;
+    statusItem(smart).activate();
+    advanceTo(0.299);
+    EXPECT_TRUE(platform().keyEventPoster.posted.empty()) << "the editor is not active yet";
+    advanceTo(2);
+
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"0.100 workspace: activate Editor", "0.300 keys: 9 down flags 0x100000",
+                              "0.300 keys: 9 up flags 0x100000", "0.900 clipboard: setData image/png"}));
+    EXPECT_THAT(delegateLog(), IsSupersetOf({"Now pasting to app", "Current frontmost app: Editor"}));
+    EXPECT_FALSE(platform().workspace.hasActiveChangeListener());
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Contains("Clipboard restored after 0.8s delay"));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("not active"))));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+// A program that reads the clipboard only well after the keystroke (a busy one, a remote terminal) still
+// gets the entry's text: the user's clipboard comes back once it has been read.
+TEST_F(SmartPasteTest, ALateReadGetsTheEntrysTextAndTheRestoreFollowsIt) {
+    clipboard().pasteReadsAfter = 1.5;
+    hover(smart, editor);
+    statusItem(smart).activate();
+    advanceTo(1.599);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    advanceTo(3);
+
+    EXPECT_THAT(timeline(), IsSupersetOf({"0.100 keys: 9 down flags 0x100000", "1.600 clipboard: text read",
+                                          "1.600 clipboard: setData image/png"}));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(
+        daily, Contains("Clipboard restored 1.5s after the paste keystroke, once the entry's text was read"));
+    EXPECT_THAT(daily, Not(Contains("Clipboard restored after 0.8s delay")));
+}
+
+// Nothing reads the text: the user's clipboard comes back a while after the keystroke all the same.
+TEST_F(SmartPasteTest, TextNeverReadIsRestoredAtTheLatestAfterTheKeystroke) {
+    clipboard().pasteReadsAfter.reset();
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+    advanceTo(3.149);
+    EXPECT_EQ(clipboard().contents, textOnly("Line"));
+    EXPECT_TRUE(clipboard().awaitsTextRead());
+    advanceTo(4);
+
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"0.150 keys: 9 down flags 0x100000", "3.150 clipboard: setData image/png"}));
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_FALSE(clipboard().awaitsTextRead());
+    EXPECT_THAT(
+        harness.dailyLog(),
+        Contains("Clipboard restored 3s after the paste keystroke without the entry's text being read"));
+}
+
+// A clipboard manager reads every new clipboard at once; only a read after the keystroke is the paste.
+TEST_F(SmartPasteTest, AReadBeforeThePasteKeystrokeIsNotThePaste) {
+    clipboard().pasteReadsAfter.reset();
+    hover(smart, editor);
+    platform().workspace.frontmost = terminal;
+    platform().workspace.activationDelay = 0.3;
+    statusItem(smart).activate();
+    advanceTo(0.2);
+    clipboard().readTextNow();
+    advanceTo(3.399);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    advanceTo(3.4);
+    EXPECT_EQ(clipboard().contents, userClipboard);
+}
+
+// A quit while the paste has not been read yet puts the clipboard back at once, and nothing waits on.
+TEST_F(SmartPasteTest, AQuitWhileTheTextIsUnreadRestoresAtOnce) {
+    clipboard().pasteReadsAfter.reset();
+    hover(smart, editor);
+    statusItem(smart).activate();
+    advanceTo(1.5);
+    EXPECT_EQ(clipboard().contents, textOnly("Hello"));
+    delegate->applicationWillTerminate();
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_FALSE(clipboard().awaitsTextRead());
+    platform().timeline.clear();
+    advanceTo(5);
+    EXPECT_TRUE(timeline().empty());
+    const auto daily = harness.dailyLog();
+    EXPECT_THAT(daily, Contains("Clipboard restored at quit"));
+    EXPECT_THAT(daily, Not(Contains(HasSubstr("Clipboard restored 3s"))));
+}
+
+// Overlapping pastes each wait for a read after their own keystroke: the one read late keeps the restore
+// back.
+TEST_F(SmartPasteTest, OverlappingPastesRestoreOnlyOnceEachHasBeenRead) {
+    clipboard().pasteReadsAfter.reset();
+    hover(smart, editor);
+    statusItem(smart).activate();
+    advanceTo(0.05);
+    delegate->copyTextToClipboard(newline, true, std::nullopt);
+    advanceTo(0.15);
+    clipboard().readTextNow();
+    advanceTo(0.999);
+    EXPECT_EQ(clipboard().contents, textOnly("Line")) << "the second keystroke's text has not been read yet";
+    advanceTo(1.0);
+    clipboard().readTextNow();
+    EXPECT_EQ(clipboard().contents, userClipboard);
+    EXPECT_THAT(timeline(),
+                IsSupersetOf({"0.100 keys: 9 down flags 0x100000", "0.200 keys: 9 down flags 0x100000"}));
+    EXPECT_THAT(
+        harness.dailyLog(),
+        IsSupersetOf({"Clipboard restore after 0.8s delay left to the Smart Paste still in progress",
+                      "Clipboard restored 0.8s after the paste keystroke, once the entry's text was read"}));
 }
 
 TEST_F(SmartPasteTest, WithoutRememberedAppPastesAtOnceAndRestoresLater) {
@@ -148,7 +264,8 @@ TEST_F(SmartPasteTest, WithoutRememberedAppPastesAtOnceAndRestoresLater) {
                             "0.000 statusBar: alpha 1.0 over 0.1", "0.100 trust: isTrusted",
                             "0.100 keys: 36 down flags 0x0", "0.100 keys: 36 up flags 0x0",
                             "0.150 keys: 9 down flags 0x100000", "0.150 keys: 9 up flags 0x100000",
-                            "0.450 clipboard: clear", "0.450 clipboard: setData text/plain;charset=utf-8",
+                            "0.150 clipboard: text read", "0.450 clipboard: clear",
+                            "0.450 clipboard: setData text/plain;charset=utf-8",
                             "0.450 clipboard: setData image/png"));
     EXPECT_THAT(delegateLog(), Contains("No previous app, pasting to current app"));
     EXPECT_THAT(harness.dailyLog(), Contains("Clipboard restored after 0.3s delay"));
@@ -162,6 +279,7 @@ TEST_F(SmartPasteTest, DriftmarksOwnWindowInFrontIsNeverPastedIntoAndKeepsTheCop
     advanceTo(2);
 
     EXPECT_THAT(timeline(), Not(Contains(testing::HasSubstr("keys:"))));
+    EXPECT_FALSE(clipboard().awaitsTextRead()) << "nothing was pasted, so nothing will read";
     EXPECT_EQ(clipboard().contents, textOnly("Hello")) << "the text stays for the user to paste";
     EXPECT_THAT(harness.dailyLog(), Contains("Clipboard keeps the copied text: nothing was pasted"));
 
@@ -361,9 +479,10 @@ TEST_F(SmartPasteTest, TheCopyWaitsForTheSaveAndTheTimingsCountFromIt) {
                 ElementsAre("0.000 trust: isTrusted", "0.000 trust: isTrusted", "0.000 clipboard: read",
                             "0.050 clipboard: clear", "0.050 clipboard: setString \"Hello\"",
                             "0.050 statusBar: alpha 0.5 over 0.1", "0.050 statusBar: alpha 1.0 over 0.1",
-                            "0.150 workspace: activate Editor", "0.650 trust: isTrusted",
-                            "0.650 keys: 9 down flags 0x100000", "0.650 keys: 9 up flags 0x100000",
-                            "0.950 clipboard: clear", "0.950 clipboard: setData text/plain;charset=utf-8",
+                            "0.150 workspace: activate Editor", "0.150 trust: isTrusted",
+                            "0.150 keys: 9 down flags 0x100000", "0.150 keys: 9 up flags 0x100000",
+                            "0.150 clipboard: text read", "0.950 clipboard: clear",
+                            "0.950 clipboard: setData text/plain;charset=utf-8",
                             "0.950 clipboard: setData image/png"));
     EXPECT_EQ(clipboard().contents, userClipboard);
     const auto daily = harness.dailyLog();
@@ -386,7 +505,8 @@ TEST_F(SmartPasteTest, AnOwnerThatDoesNotAnswerIsGivenUpAtTheTimeLimit) {
                             "0.300 clipboard: setString \"Hello\"", "0.300 statusBar: alpha 0.5 over 0.1",
                             "0.300 statusBar: alpha 1.0 over 0.1", "0.400 trust: isTrusted",
                             "0.400 keys: 9 down flags 0x100000", "0.400 keys: 9 up flags 0x100000",
-                            "0.700 clipboard: clear", "0.700 clipboard: setData text/plain;charset=utf-8"));
+                            "0.400 clipboard: text read", "0.700 clipboard: clear",
+                            "0.700 clipboard: setData text/plain;charset=utf-8"));
     EXPECT_EQ(clipboard().contents, textOnly("old"));
     const std::string stopped =
         "Clipboard save stopped after 0.3s: no answer for image/png; saved text/plain;charset=utf-8";

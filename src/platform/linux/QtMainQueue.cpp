@@ -18,4 +18,8 @@ void QtMainQueue::asyncAfter(double seconds, std::function<void()> task) {
     QTimer::singleShot(delay, Qt::PreciseTimer, qApp, [task = std::move(task)] { task(); });
 }
 
+double QtMainQueue::now() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 } // namespace driftmark

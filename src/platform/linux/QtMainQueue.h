@@ -9,6 +9,7 @@ class QtMainQueue final : public MainQueue {
 public:
     void async(std::function<void()> task) override;
     void asyncAfter(double seconds, std::function<void()> task) override;
+    double now() const override;
 };
 
 } // namespace driftmark

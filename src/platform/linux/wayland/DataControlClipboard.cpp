@@ -41,8 +41,8 @@ void DataControlClipboard::publish() {
         source_.reset();
         return;
     }
-    auto source = std::make_unique<DataControlSource>(connection_, writers_, contents_.entries(),
-                                                      [this] { cancelled(); });
+    auto source = std::make_unique<DataControlSource>(
+        connection_, writers_, contents_.entries(), [this] { cancelled(); }, textReads_.requestListener());
     device_.setSelection(source->source());
     source_ = std::move(source);
     connection_.flush();
@@ -104,6 +104,10 @@ void DataControlClipboard::stopReading() {
         return;
     }
     reader_.stop();
+}
+
+void DataControlClipboard::notifyOnNextTextRead(std::function<void()> read) {
+    textReads_.await(std::move(read));
 }
 
 } // namespace driftmark

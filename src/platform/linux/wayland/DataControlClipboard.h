@@ -2,6 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/linux/SelectionContents.h"
+#include "platform/linux/TextReadNotice.h"
 #include "platform/linux/wayland/DataControlDevice.h"
 #include "platform/linux/wayland/DataControlOfferReader.h"
 #include "platform/linux/wayland/PipeWriters.h"
@@ -38,6 +39,7 @@ public:
     void setData(const Bytes& bytes, const std::string& type) override;
     void read(std::function<void(ClipboardReading)> completion) override;
     void stopReading() override;
+    void notifyOnNextTextRead(std::function<void()> read) override;
 
 private:
     void publish();
@@ -52,6 +54,8 @@ private:
     // Dropped once another selection replaces it.
     SelectionContents contents_;
     std::unique_ptr<DataControlSource> source_;
+    // The sources tell of the types programs ask them for.
+    TextReadNotice textReads_;
     // A read waits for the compositor to have told of every selection change before its own request,
     // so that it reads the selection of now, not the one of the last event dispatched.
     wl_callback* listing_ = nullptr;

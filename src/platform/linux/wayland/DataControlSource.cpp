@@ -10,10 +10,12 @@
 namespace driftmark {
 
 DataControlSource::DataControlSource(WaylandConnection& connection, PipeWriters& writers, Contents contents,
-                                     std::function<void()> cancelled)
+                                     std::function<void()> cancelled,
+                                     TextReadNotice::RequestListener requested)
     : writers_(writers)
     , contents_(std::move(contents))
-    , cancelled_(std::move(cancelled)) {
+    , cancelled_(std::move(cancelled))
+    , requested_(std::move(requested)) {
     static const zwlr_data_control_source_v1_listener listener = {
         .send = &DataControlSource::send,
         .cancelled = &DataControlSource::cancel,
@@ -39,6 +41,7 @@ void DataControlSource::send(void* data, zwlr_data_control_source_v1*, const cha
         return;
     }
     self->writers_.write(fd, found->second);
+    self->requested_(found->first);
 }
 
 // A copy is called, since the call may destroy the source and with it the original.

@@ -101,15 +101,31 @@ void ForeignToplevelWorkspace::stateChanged(void* data, zwlr_foreign_toplevel_ha
 void ForeignToplevelWorkspace::done(void* data, zwlr_foreign_toplevel_handle_v1* handle) {
     auto* self = workspaceOf(data);
     const Pending& pending = self->toplevels_.at(handle);
+    const auto before = self->history_.frontmost();
     self->history_.committed(pending.number, pending.details);
+    self->tellIfFrontmostChanged(before);
 }
 
 void ForeignToplevelWorkspace::closed(void* data, zwlr_foreign_toplevel_handle_v1* handle) {
     auto* self = workspaceOf(data);
     const auto found = self->toplevels_.find(handle);
+    const auto before = self->history_.frontmost();
     self->history_.closed(found->second.number);
     self->toplevels_.erase(found);
     zwlr_foreign_toplevel_handle_v1_destroy(handle);
+    self->tellIfFrontmostChanged(before);
+}
+
+void ForeignToplevelWorkspace::tellIfFrontmostChanged(const std::optional<RunningApplication>& before) const {
+    const auto after = history_.frontmost();
+    const auto handleOf = [](const std::optional<RunningApplication>& application) {
+        return application ? application->handle : 0;
+    };
+    // A copy: the listener may replace itself.
+    if (const std::function<void()> changed = activeChanged_;
+        changed && handleOf(before) != handleOf(after)) {
+        changed();
+    }
 }
 
 std::optional<RunningApplication> ForeignToplevelWorkspace::frontmostApplication() const {
@@ -130,6 +146,10 @@ bool ForeignToplevelWorkspace::activate(const RunningApplication& application) {
     zwlr_foreign_toplevel_handle_v1_activate(toplevel->first, connection_.seat());
     connection_.flush();
     return true;
+}
+
+void ForeignToplevelWorkspace::notifyOnActiveChange(std::function<void()> changed) {
+    activeChanged_ = std::move(changed);
 }
 
 std::optional<std::string> ForeignToplevelWorkspace::ownBundleIdentifier() const {

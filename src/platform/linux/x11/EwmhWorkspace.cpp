@@ -172,6 +172,10 @@ bool EwmhWorkspace::nativeEventFilter(const QByteArray& eventType, void* message
     const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
     if (property->window == state_->root && property->atom == state_->ewmh._NET_ACTIVE_WINDOW) {
         activeWindowChanged();
+        // A copy: the listener may replace itself.
+        if (const std::function<void()> changed = activeChanged_) {
+            changed();
+        }
     }
     // Qt sees the event too.
     return false;
@@ -183,6 +187,10 @@ void EwmhWorkspace::activeWindowChanged() {
         return;
     }
     state_->previous = state_->describe(*window);
+}
+
+void EwmhWorkspace::notifyOnActiveChange(std::function<void()> changed) {
+    activeChanged_ = std::move(changed);
 }
 
 std::optional<RunningApplication> EwmhWorkspace::previousApplication() const {

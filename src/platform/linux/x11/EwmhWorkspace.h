@@ -3,6 +3,7 @@
 #include "platform/Workspace.h"
 
 #include <QAbstractNativeEventFilter>
+#include <functional>
 #include <memory>
 
 namespace driftmark {
@@ -12,7 +13,7 @@ class X11Context;
 // Applications as the window manager sees them through EWMH, on Qt's X connection: the frontmost
 // application is the active window, named by its WM_CLASS. A window of this process reports this
 // process's identifier. The previous application follows the root window's _NET_ACTIVE_WINDOW as it
-// changes, skipping this process's windows, panels and the desktop.
+// changes, skipping this process's windows, panels and the desktop; each change is told to a listener.
 class EwmhWorkspace final : public Workspace, private QAbstractNativeEventFilter {
 public:
     // Knows no application without an X connection; the context must outlive the workspace.
@@ -26,6 +27,7 @@ public:
     bool activate(const RunningApplication& application) override;
     std::optional<std::string> ownBundleIdentifier() const override;
     std::optional<RunningApplication> previousApplication() const override;
+    void notifyOnActiveChange(std::function<void()> changed) override;
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -33,6 +35,7 @@ private:
 
     struct State;
     std::unique_ptr<State> state_; // absent without EWMH
+    std::function<void()> activeChanged_;
 };
 
 } // namespace driftmark

@@ -1,10 +1,10 @@
 #include "platform/linux/x11/QtClipboard.h"
 
+#include "platform/linux/x11/RequestReportingMimeData.h"
 #include "platform/linux/x11/X11SelectionReader.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <string_view>
 
 namespace driftmark {
@@ -57,7 +57,7 @@ void QtClipboard::setData(const Bytes& bytes, const std::string& type) {
 void QtClipboard::publish() const {
     // Raw bytes under their own type only: QMimeData::setImageData would make Qt re-encode the image
     // and offer every image format it can write instead of the saved bytes.
-    auto* mimeData = new QMimeData;
+    auto* mimeData = new RequestReportingMimeData(textReads_.requestListener());
     for (const auto& [type, bytes] : contents_.entries()) {
         mimeData->setData(qString(type), bytes);
     }
@@ -93,6 +93,10 @@ void QtClipboard::read(std::function<void(ClipboardReading)> completion) {
 
 void QtClipboard::stopReading() {
     reader_->stop();
+}
+
+void QtClipboard::notifyOnNextTextRead(std::function<void()> read) {
+    textReads_.await(std::move(read));
 }
 
 } // namespace driftmark

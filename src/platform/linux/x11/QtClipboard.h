@@ -2,6 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/linux/SelectionContents.h"
+#include "platform/linux/TextReadNotice.h"
 
 #include <QByteArray>
 #include <QClipboard>
@@ -34,6 +35,7 @@ public:
     void setData(const Bytes& bytes, const std::string& type) override;
     void read(std::function<void(ClipboardReading)> completion) override;
     void stopReading() override;
+    void notifyOnNextTextRead(std::function<void()> read) override;
 
 private:
     void publish() const;
@@ -46,6 +48,8 @@ private:
     // Reads what another program put on the clipboard.
     std::unique_ptr<X11SelectionReader> reader_;
     QMetaObject::Connection ownerWatch_;
+    // Qt asks the published contents for their bytes whenever a program requests them.
+    TextReadNotice textReads_;
 };
 
 } // namespace driftmark
