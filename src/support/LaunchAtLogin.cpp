@@ -43,18 +43,27 @@ Subscription LaunchAtLogin::subscribeToAboutToChange(std::function<void()> handl
 void LaunchAtLogin::registerItem() {
     if (service_.isEnabled()) {
         if (const auto error = service_.unregisterItem()) {
-            standardOutput_ << "Failed to register launch at login: " << *error << std::endl;
+            reportFailure("Failed to register launch at login: ", *error);
             return;
         }
     }
     if (const auto error = service_.registerItem()) {
-        standardOutput_ << "Failed to register launch at login: " << *error << std::endl;
+        reportFailure("Failed to register launch at login: ", *error);
     }
 }
 
 void LaunchAtLogin::unregisterItem() {
     if (const auto error = service_.unregisterItem()) {
-        standardOutput_ << "Failed to unregister launch at login: " << *error << std::endl;
+        reportFailure("Failed to unregister launch at login: ", *error);
+    }
+}
+
+// The switch must not claim a login start that will not happen (nor deny one that will): after a
+// failure it shows what the item now is.
+void LaunchAtLogin::reportFailure(const char* what, const std::string& error) {
+    standardOutput_ << what << error << std::endl;
+    if (const bool itemEnabled = service_.isEnabled(); itemEnabled != isEnabled_.value()) {
+        isEnabled_.set(itemEnabled);
     }
 }
 

@@ -5,14 +5,16 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 
 namespace driftmark {
 
 class LoginItemService;
 
 // The switch that starts the program at login. The flag starts from the login item's state, read once;
-// each change of it registers or unregisters the item at once. A failure only prints one line on
-// standard output: the flag keeps the user's choice and nothing retries. Main thread only.
+// each change of it registers or unregisters the item at once. A failure prints one line on standard
+// output and the flag goes back to the item's state (off when no item was written); nothing retries.
+// Main thread only.
 class LaunchAtLogin {
 public:
     // Over the autostart entry of the running executable, built on first use.
@@ -32,6 +34,7 @@ public:
 private:
     void registerItem();
     void unregisterItem();
+    void reportFailure(const char* what, const std::string& error);
 
     Observable<bool> isEnabled_;
     LoginItemService& service_;

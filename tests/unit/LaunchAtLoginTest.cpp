@@ -60,13 +60,16 @@ TEST_F(LaunchAtLoginTest, AFailedFirstUnregisterStopsTheRegistration) {
     EXPECT_TRUE(launchAtLogin.isEnabled());
 }
 
-TEST_F(LaunchAtLoginTest, AFailedRegistrationPrintsOneLineAndKeepsTheFlag) {
+TEST_F(LaunchAtLoginTest, AFailedRegistrationPrintsOneLineAndTurnsTheSwitchBackOff) {
     LaunchAtLogin launchAtLogin(service, output);
+    std::vector<bool> shown;
+    const auto changes = launchAtLogin.subscribe([&](const bool& enabled) { shown.push_back(enabled); });
     service.registerError = "No space left on device";
     launchAtLogin.setEnabled(true);
     EXPECT_EQ(service.calls, Calls{"register"});
     EXPECT_EQ(output.str(), "Failed to register launch at login: No space left on device\n");
-    EXPECT_TRUE(launchAtLogin.isEnabled());
+    EXPECT_FALSE(launchAtLogin.isEnabled());
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, false}));
 }
 
 TEST_F(LaunchAtLoginTest, SwitchingOffUnregistersOnceAndNothingWhenAlreadyOff) {
@@ -84,14 +87,15 @@ TEST_F(LaunchAtLoginTest, SwitchingOffUnregistersOnceAndNothingWhenAlreadyOff) {
     EXPECT_EQ(output.str(), "");
 }
 
-TEST_F(LaunchAtLoginTest, AFailedUnregistrationPrintsOneLineAndKeepsTheFlag) {
+// The entry that is still there starts the program at login: the switch says so.
+TEST_F(LaunchAtLoginTest, AFailedUnregistrationPrintsOneLineAndTurnsTheSwitchBackOn) {
     service.enabled = true;
     LaunchAtLogin launchAtLogin(service, output);
     service.unregisterError = "Read-only file system";
     launchAtLogin.setEnabled(false);
     EXPECT_EQ(service.calls, Calls{"unregister"});
     EXPECT_EQ(output.str(), "Failed to unregister launch at login: Read-only file system\n");
-    EXPECT_FALSE(launchAtLogin.isEnabled());
+    EXPECT_TRUE(launchAtLogin.isEnabled());
 }
 
 TEST_F(LaunchAtLoginTest, ObserversHearOfEachChangeBeforeItTakesEffect) {

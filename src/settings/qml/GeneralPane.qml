@@ -60,7 +60,12 @@ ColumnLayout {
             title: "Start at Login"
             subtitle: "Automatically launch when you log in to your desktop"
             isOn: Settings.launchAtLogin
-            onToggled: Settings.launchAtLogin = isOn
+            // The flip breaks the binding; bound again, the switch shows what was done, which a refused
+            // change (back off) is not.
+            onToggled: {
+                Settings.launchAtLogin = isOn;
+                isOn = Qt.binding(() => Settings.launchAtLogin);
+            }
         }
     }
 
