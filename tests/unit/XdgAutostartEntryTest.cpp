@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace driftmark {
@@ -87,19 +88,89 @@ TEST_F(AutostartEntryTest, TheRunningExecutableIsTheDefault) {
     EXPECT_EQ(execLine(), "Exec=" + executable.string());
 }
 
-TEST_F(AutostartEntryTest, PathsWithReservedCharactersAreQuotedAndEscaped) {
+TEST_F(AutostartEntryTest, PathsWithReservedCharactersAreQuoted) {
     const auto execFor = [this](const std::string& executable) {
         XdgAutostartEntry entry(executable);
         EXPECT_EQ(entry.registerItem(), std::nullopt);
+        EXPECT_FALSE(std::filesystem::exists(entry.launcher()));
         return execLine();
     };
     EXPECT_EQ(execFor("/opt/My Apps/driftmark-menubar"), R"(Exec="/opt/My Apps/driftmark-menubar")");
-    // Inside the quotes '$', '"', '`' and '\' take a backslash; the string escapes then double every
-    // backslash.
-    EXPECT_EQ(execFor("/opt/a$b\"c/driftmark-menubar"), R"(Exec="/opt/a\\$b\\"c/driftmark-menubar")");
-    EXPECT_EQ(execFor("/opt/a`b\\c/driftmark-menubar"), R"(Exec="/opt/a\\`b\\\\c/driftmark-menubar")");
-    EXPECT_EQ(execFor("/opt/100%/driftmark-menubar"), "Exec=/opt/100%%/driftmark-menubar");
-    EXPECT_EQ(execFor("/opt/new\nline/driftmark-menubar"), R"(Exec="/opt/new\nline/driftmark-menubar")");
+    EXPECT_EQ(execFor("/opt/a;b*c?d#e=f(g)/driftmark-menubar"),
+              R"(Exec="/opt/a;b*c?d#e=f(g)/driftmark-menubar")");
+    EXPECT_EQ(execFor("/opt/a<b>c|d&e~/driftmark-menubar"), R"(Exec="/opt/a<b>c|d&e~/driftmark-menubar")");
+    EXPECT_EQ(execFor("/opt/Ünïcødé/driftmark-menubar"), "Exec=/opt/Ünïcødé/driftmark-menubar");
+}
+
+// '%' (GLib), '\', quotes, '$', '`' and control characters (systemd) and bytes that are not UTF-8 (the
+// entry format) keep the path off the Exec line: a launcher runs it.
+TEST_F(AutostartEntryTest, PathsTheExecLineCannotStartGoThroughALauncher) {
+    // Each path and the way the launcher's shell command quotes it.
+    const std::vector<std::pair<std::string, std::string>> paths{
+        {"/opt/100%/driftmark-menubar", "'/opt/100%/driftmark-menubar'"},
+        {"/opt/back\\slash/driftmark-menubar", "'/opt/back\\slash/driftmark-menubar'"},
+        {"/opt/a\"b/driftmark-menubar", "'/opt/a\"b/driftmark-menubar'"},
+        {"/opt/it's/driftmark-menubar", "'/opt/it'\\''s/driftmark-menubar'"},
+        {"/opt/$HOME/driftmark-menubar", "'/opt/$HOME/driftmark-menubar'"},
+        {"/opt/a`b/driftmark-menubar", "'/opt/a`b/driftmark-menubar'"},
+        {"/opt/tab\tnew\nline/driftmark-menubar", "'/opt/tab\tnew\nline/driftmark-menubar'"},
+        {"/opt/caf\xe9/driftmark-menubar", "'/opt/caf\xe9/driftmark-menubar'"},
+    };
+    for (const auto& [path, quoted] : paths) {
+        XdgAutostartEntry entry(path);
+        EXPECT_EQ(entry.launcher(), configHome / "driftmark-menubar" / "start-at-login");
+        ASSERT_EQ(entry.registerItem(), std::nullopt) << path;
+        EXPECT_EQ(execLine(), "Exec=" + entry.launcher().string()) << path;
+        EXPECT_TRUE(entry.isEnabled()) << path;
+        EXPECT_EQ(std::filesystem::status(entry.launcher()).permissions(), std::filesystem::perms(0755));
+        const std::string script = test::readTextFile(entry.launcher());
+        EXPECT_TRUE(script.starts_with("#!/bin/sh\n")) << script;
+        EXPECT_TRUE(script.ends_with("\nexec " + quoted + "\n")) << script;
+    }
+}
+
+TEST_F(AutostartEntryTest, WithoutAFormThatStartsTheProgramNothingIsWritten) {
+    const std::filesystem::path unusable = directory.path() / "config 100%";
+    ::setenv("XDG_CONFIG_HOME", unusable.c_str(), 1);
+    XdgAutostartEntry entry("/opt/100%/driftmark-menubar");
+    const auto error = entry.registerItem();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_THAT(*error, HasSubstr("login cannot start a program from a path that holds '%'"));
+    EXPECT_THAT(*error, HasSubstr("/opt/100%/driftmark-menubar"));
+    EXPECT_EQ(error->find('\n'), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(unusable));
+    EXPECT_FALSE(entry.isEnabled());
+
+    // The same folder serves a program whose path the Exec line can name.
+    XdgAutostartEntry plain("/usr/bin/driftmark-menubar");
+    EXPECT_EQ(plain.registerItem(), std::nullopt);
+    EXPECT_THAT(test::readTextFile(unusable / "autostart" / "driftmark-menubar.desktop"),
+                HasSubstr("\nExec=/usr/bin/driftmark-menubar\n"));
+}
+
+TEST_F(AutostartEntryTest, TheLauncherGoesWithTheEntryOrWhenNoLongerNeeded) {
+    XdgAutostartEntry launched("/opt/100%/driftmark-menubar");
+    ASSERT_EQ(launched.registerItem(), std::nullopt);
+    ASSERT_TRUE(std::filesystem::exists(launched.launcher()));
+    EXPECT_EQ(launched.unregisterItem(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(launched.launcher()));
+    EXPECT_FALSE(std::filesystem::exists(entryFile));
+
+    ASSERT_EQ(launched.registerItem(), std::nullopt);
+    XdgAutostartEntry plain("/usr/bin/driftmark-menubar");
+    ASSERT_EQ(plain.registerItem(), std::nullopt);
+    EXPECT_EQ(execLine(), "Exec=/usr/bin/driftmark-menubar");
+    EXPECT_FALSE(std::filesystem::exists(launched.launcher()));
+}
+
+TEST_F(AutostartEntryTest, AnEntryWhoseLauncherIsGoneIsNotEnabled) {
+    XdgAutostartEntry entry("/opt/100%/driftmark-menubar");
+    ASSERT_EQ(entry.registerItem(), std::nullopt);
+    std::filesystem::remove(entry.launcher());
+    EXPECT_FALSE(entry.isEnabled());
+    // Registering again puts it back.
+    ASSERT_EQ(entry.registerItem(), std::nullopt);
+    EXPECT_TRUE(entry.isEnabled());
 }
 
 TEST_F(AutostartEntryTest, AnEntrySwitchedOffInTheDesktopSettingsIsNotEnabled) {
