@@ -7,6 +7,7 @@
 #include "app/KeyboardShortcutsManager.h"
 #include "model/MenuItemManager.h"
 #include "platform/Application.h"
+#include "platform/OutsideText.h"
 #include "support/DelegateLogWriter.h"
 
 namespace driftmark {
@@ -63,11 +64,15 @@ void RemoteControl::quit() {
 
 RemoteControl::Refusal RemoteControl::withEntry(std::string_view entry, const std::string& request,
                                                 const std::function<void(const MenuBarItem&)>& action) {
-    const auto reference = EntryReference::parse(entry);
+    // No position or id comes near the limit: a longer argument is refused before anything copies it,
+    // and the refusal, its log lines and the error reply echo only the start of it.
+    const bool oversized = entry.size() > OutsideText::argumentLimit;
+    const auto reference = oversized ? std::nullopt : EntryReference::parse(entry);
     const auto& items = menuItemManager_.items();
     const auto item = reference ? reference->find(items) : std::nullopt;
     if (!item) {
-        std::string refusal = reference ? reference->missing(items) : EntryReference::invalid(entry);
+        std::string refusal =
+            reference ? reference->missing(items) : EntryReference::invalid(OutsideText::excerpt(entry));
         logger_.error("Remote " + request + " refused: " + refusal);
         logWriter_.logToFile("Remote " + request + " refused: " + refusal);
         return refusal;

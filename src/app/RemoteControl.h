@@ -30,7 +30,8 @@ public:
                   AppDelegate& delegate, Application& application, SystemLog& systemLog,
                   DelegateLogWriter& logWriter);
 
-    // `entry` is a position counted from 1 or an entry id (see EntryReference).
+    // `entry` is a position counted from 1 or an entry id (see EntryReference); one longer than
+    // OutsideText::argumentLimit is refused unread.
     Refusal copy(std::string_view entry) override;
     // A Smart Paste into the frontmost window, as the entry's shortcut does, also for an entry whose own
     // Smart Paste switch is off: whoever asks for a paste means it.

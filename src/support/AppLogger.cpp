@@ -1,6 +1,7 @@
 #include "support/AppLogger.h"
 
 #include "platform/Clock.h"
+#include "platform/OutsideText.h"
 #include "support/FunctionLabel.h"
 #include "support/LogCalendar.h"
 #include "support/LogFiles.h"
@@ -124,7 +125,10 @@ private:
             line.append(lastPathComponent(given.file)).append(":").append(std::to_string(given.line));
             line.append("] ").append(given.function);
         }
-        line.append(" - ").append(request.message).append("\n");
+        // Messages carry titles, arguments and window names: one call is one line, whatever they hold.
+        line.append(" - ")
+            .append(OutsideText::excerpt(request.message, OutsideText::messageLimit))
+            .append("\n");
         if (auto failure = files_->append(getLogFileURL(now), line)) {
             std::cout << "Failed to write log: " << *failure << std::endl;
         }

@@ -1,6 +1,7 @@
 #include "support/DelegateLogWriter.h"
 
 #include "platform/Clock.h"
+#include "platform/OutsideText.h"
 #include "support/LogFiles.h"
 
 namespace driftmark {
@@ -28,7 +29,8 @@ void DelegateLogWriter::logToFile(std::string_view message) {
     // One reading of the clock, so that a line written at midnight has its time and its file agree.
     const auto now = clock_.now();
     std::string line = "[" + timeFormatter_.format(now) + "] ";
-    line.append(message).append("\n");
+    // Messages carry titles and arguments: one call is one line, whatever they hold.
+    line.append(OutsideText::excerpt(message, OutsideText::messageLimit)).append("\n");
     std::string header = "=== ";
     header.append(LogFiles::appName)
         .append(" Log - ")

@@ -4,6 +4,7 @@
 #include "fakes/ManualClock.h"
 #include "fakes/TestEnvironment.h"
 #include "fakes/TextFile.h"
+#include "platform/OutsideText.h"
 #include "support/LogCalendar.h"
 #include "support/LogFiles.h"
 
@@ -69,9 +70,25 @@ TEST_F(AppLoggerTest, WritesEachLineWithTimestampLevelAndCallSite) {
     EXPECT_EQ(dayFile("2025-03-07"),
               stamp + "[INFO] [AppLoggerTest.cpp:" + std::to_string(line) + "] TestBody() - hello\n" + stamp +
                   "[DEBUG] [AppLoggerTest.cpp:" + std::to_string(line + 1) +
-                  "] TestBody() - first\nsecond\n" + stamp + "[ERROR] [AppLoggerTest.cpp:" +
+                  "] TestBody() - first\\nsecond\n" + stamp + "[ERROR] [AppLoggerTest.cpp:" +
                   std::to_string(lambdaLine) + "] logFromLambda() - inside\n" + stamp +
                   "[WARNING] [MenuItemManager.cpp:42] registerShortcut(for:action:) - given\n");
+}
+
+// A title or an argument in a message cannot make a line of its own, reach a terminal as a control
+// sequence, or fill the disk.
+TEST_F(AppLoggerTest, MessagesStayOneLineWithoutControlsAndAreCapped) {
+    AppLogger logger(files, clock, berlin);
+    logger.info("Remote copy for 'a\n[2025-03-07 14:05:09.123] [ERROR] forged\x1b[2J\u009b'");
+    logger.log(std::string(5 * 1024 * 1024, 'x'), AppLogger::LogLevel::error, "f.cpp", "f()", 1);
+    logger.flush();
+
+    const auto lines = linesOf(dayFile("2025-03-07"));
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_THAT(
+        lines[0],
+        testing::EndsWith("- Remote copy for 'a\\n[2025-03-07 14:05:09.123] [ERROR] forged\\x1b[2J\\u009b'"));
+    EXPECT_THAT(lines[1], testing::EndsWith(" - " + std::string(OutsideText::messageLimit, 'x') + "…"));
 }
 
 // While held, other threads wait inside now(), so the test can move time on before the writer reads

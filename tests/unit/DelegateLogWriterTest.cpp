@@ -5,6 +5,7 @@
 #include "fakes/RecordingSystemLog.h"
 #include "fakes/TestEnvironment.h"
 #include "fakes/TextFile.h"
+#include "platform/OutsideText.h"
 #include "support/AppLogger.h"
 #include "support/LogFiles.h"
 
@@ -47,7 +48,19 @@ TEST_F(DelegateLogWriterTest, FirstLineOfADayFollowsTheHeaderAndAnEmptyLine) {
 
     EXPECT_EQ(dayFile("2025-03-07"), "=== driftmark-menubar Log - Friday, 7 March 2025 ===\n\n" +
                                          std::string(afternoonTime) + "🚀 Driftmark starting up...\n" +
-                                         std::string(afternoonTime) + "first\nsecond\n");
+                                         std::string(afternoonTime) + "first\\nsecond\n");
+}
+
+// A title or an argument in a message cannot make a line of its own, reach a terminal as a control
+// sequence, or fill the disk.
+TEST_F(DelegateLogWriterTest, MessagesStayOneLineWithoutControlsAndAreCapped) {
+    writer.logToFile("Remote copy refused: 'x\n[2:05:09\u202FPM] forged\x1b]0;t\x07'");
+    writer.logToFile(std::string(5 * 1024 * 1024, 'y'));
+
+    EXPECT_EQ(dayFile("2025-03-07"),
+              "=== driftmark-menubar Log - Friday, 7 March 2025 ===\n\n" + std::string(afternoonTime) +
+                  "Remote copy refused: 'x\\n[2:05:09\u202FPM] forged\\x1b]0;t\\x07'\n" +
+                  std::string(afternoonTime) + std::string(OutsideText::messageLimit, 'y') + "…\n");
 }
 
 TEST_F(DelegateLogWriterTest, EachNewDayGetsItsOwnHeaderInTheLocalesWords) {

@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/Key.h"
 #include "KeyboardShortcuts/ModifierFlags.h"
 #include "fakes/AppHarness.h"
+#include "platform/OutsideText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -90,6 +91,29 @@ TEST_F(RemoteControlTest, EntriesThatAreNotThereAreRefusedWithTheReasonAndChange
     EXPECT_EQ(platform().clipboard.contents, userClipboard);
     EXPECT_TRUE(platform().keyEventPoster.posted.empty());
     EXPECT_THAT(harness.dailyLog(), Contains("Remote paste refused: no entry with the id " + unknown));
+}
+
+// What another program sends is echoed in the reply and the logs only as a short excerpt, on one line.
+TEST_F(RemoteControlTest, RefusalsEchoOnlyAnEscapedExcerptOfTheArgument) {
+    const std::string hint = "' is not an entry: give its position, 1 to 10, or its id";
+    EXPECT_EQ(control.copy("one\n[12:00:00] Remote copy for 'Plain'\x1b[2J"),
+              "'one\\n[12:00:00] Remote copy for 'Plain'\\x1b[2J" + hint);
+
+    std::string huge(1024 * 1024, 'z');
+    huge.front() = '1';
+    const std::string shown = "'1" + std::string(OutsideText::echoLimit - 1, 'z') + "…" + hint;
+    EXPECT_EQ(control.paste(huge), shown);
+    // An argument just past the limit is refused too, even one that starts like an id or a position.
+    EXPECT_TRUE(control.copy("2" + std::string(OutsideText::argumentLimit, ' ')).has_value());
+    finishEverything();
+
+    EXPECT_EQ(platform().clipboard.contents, userClipboard);
+    EXPECT_THAT(harness.dailyLog(),
+                IsSupersetOf({"Remote copy refused: 'one\\n[12:00:00] Remote copy for 'Plain'\\x1b[2J" + hint,
+                              "Remote paste refused: " + shown}));
+    for (const auto& entry : platform().recordedLog.entries()) {
+        EXPECT_LT(entry.message.size(), 1024U) << entry.message.substr(0, 100);
+    }
 }
 
 TEST_F(RemoteControlTest, ListGivesPositionIdTitleAndTheShortcutAsTheSettingsShowIt) {

@@ -3,6 +3,8 @@
 
 #include "platform/linux/JournalSystemLog.h"
 
+#include "platform/OutsideText.h"
+
 #include <cstdio>
 #include <string>
 #include <sys/uio.h>
@@ -50,14 +52,21 @@ void writeToStandardError(std::string line) {
     std::fflush(stderr);
 }
 
+// Messages carry titles, arguments and window names; as they reach a terminal in the fallback and are read
+// there from the journal, each stays one line without control characters.
+std::string printable(std::string_view message) {
+    return OutsideText::excerpt(message, OutsideText::messageLimit);
+}
+
 } // namespace
 
 JournalSystemLog::JournalSystemLog()
     : journal_(::access(journalSocket, W_OK) == 0) {}
 
 void JournalSystemLog::write(SystemLogLevel level, std::string_view category, std::string_view message) {
+    const std::string shown = printable(message);
     if (journal_) {
-        std::vector<std::string> fields = fieldsOf(level, message);
+        std::vector<std::string> fields = fieldsOf(level, shown);
         fields.push_back("DRIFTMARK_CATEGORY=" + std::string(category));
         if (sendToJournal(fields)) {
             return;
@@ -65,12 +74,13 @@ void JournalSystemLog::write(SystemLogLevel level, std::string_view category, st
         journal_ = false;
     }
     writeToStandardError("driftmark-menubar [" + std::string(printedForm(level)) + "] " +
-                         std::string(category) + ": " + std::string(message));
+                         std::string(category) + ": " + shown);
 }
 
 void JournalSystemLog::basic(std::string_view message) {
-    writeToStandardError(std::string(message));
-    if (journal_ && !sendToJournal(fieldsOf(SystemLogLevel::info, message))) {
+    const std::string shown = printable(message);
+    writeToStandardError(shown);
+    if (journal_ && !sendToJournal(fieldsOf(SystemLogLevel::info, shown))) {
         journal_ = false;
     }
 }
