@@ -8,6 +8,7 @@
 #include "model/MenuItemManager.h"
 #include "platform/Clock.h"
 #include "platform/MainQueue.h"
+#include "platform/OutsideText.h"
 #include "platform/linux/EventLoop.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/PluginWindowService.h"
@@ -33,7 +34,9 @@ int main(int argc, char** argv) {
     // Before the display check: help, version and the control options need no display.
     const CommandLine::Parsed parsed = CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.error) {
-        std::cerr << CommandLine::programName << ": " << *parsed.error << '\n'
+        // The message echoes the argument it is about, which may hold anything.
+        std::cerr << CommandLine::programName << ": "
+                  << OutsideText::excerpt(*parsed.error, OutsideText::messageLimit) << '\n'
                   << CommandLine::usageHint() << std::endl;
         return CommandLine::exitUsage;
     }
@@ -59,7 +62,8 @@ int main(int argc, char** argv) {
 
     // What keeps a part of Driftmark from working goes to standard error and to the log.
     const auto warn = [](const std::string& problem) {
-        std::cerr << problem << std::endl;
+        // Problems name values from the environment and from other programs.
+        std::cerr << OutsideText::excerpt(problem, OutsideText::messageLimit) << std::endl;
         AppLogger::shared().warning(problem);
     };
     const SessionDisplay display = SessionDisplay::choose(warn);
@@ -75,14 +79,21 @@ int main(int argc, char** argv) {
     std::unique_ptr<RemoteControl> remoteControl;
     SingleInstance instance([&remoteControl] { return remoteControl.get(); });
     if (!instance.claim()) {
-        // The one that runs could not show its settings window: this start failed at what it was for.
         const SessionClaim::Answer answer = instance.handOverToRunning();
-        if (answer.request == SessionClaim::Request::refused) {
-            std::cerr << SessionClaim::alreadyRunningLine(answer) << std::endl;
-            return 1;
+        // One that answers nothing holds the session for good (it may hang as it quits): this start ends
+        // it and runs instead.
+        const bool tookOver =
+            answer.request == SessionClaim::Request::unanswered && instance.takeOverFromUnresponsive();
+        if (!tookOver) {
+            // The one that runs could not show its settings window: this start failed at what it was for.
+            if (answer.request == SessionClaim::Request::refused ||
+                answer.request == SessionClaim::Request::unanswered) {
+                std::cerr << SessionClaim::alreadyRunningLine(answer) << std::endl;
+                return 1;
+            }
+            std::cout << SessionClaim::alreadyRunningLine(answer) << std::endl;
+            return 0;
         }
-        std::cout << SessionClaim::alreadyRunningLine(answer) << std::endl;
-        return 0;
     }
 
     // A lost grab is reported as a refused registration: nothing else would show that the hot key is dead.
@@ -128,5 +139,7 @@ int main(int argc, char** argv) {
     // Before the application object goes: Qt hands the clipboard to a clipboard manager then.
     delegate->applicationWillTerminate();
     AppLogger::shared().flush();
+    // What is left is tearing down, which the loop bounds in time.
+    loop.quitWorkDone(status);
     return status;
 }

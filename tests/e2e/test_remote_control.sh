@@ -2,7 +2,7 @@
 # Driving Driftmark from outside: --copy, --paste, --list, --settings and --quit reach the running one over
 # the session bus and need no display; without a running one (or without a bus) each fails with one line
 # and starts nothing. --help and --version work without a display and without a bus; wrong options are
-# usage errors.
+# usage errors. What other programs send is echoed escaped and capped in replies, logs and on the terminal.
 E2E_DESKTOP_OPTIONS="--session-bus"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/settings_helpers.sh"
@@ -105,6 +105,31 @@ run_program missing_id --paste 0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0
 expect missing_id 1 "" "driftmark-menubar: no entry with the id 0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"
 log_has "Remote paste refused: no entry with the id 0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0" ||
   fail "the refused paste was not logged"
+
+# Arguments from outside reach the replies, the logs and the terminal escaped, one line each, and only
+# their start: a line break cannot forge a log line, nor an escape sequence reach a terminal.
+forged=$'1\n[12:00:00] Remote copy for \'Greeting\'\e]0;owned\a\e[2J'
+escaped="1\\n[12:00:00] Remote copy for 'Greeting'\\x1b]0;owned\\x07\\x1b[2J"
+hint="' is not an entry: give its position, 1 to 10, or its id"
+run_program forged_option --copy "$forged"
+expect forged_option 2 "" "driftmark-menubar: '$escaped$hint"$'\n'"Try 'driftmark-menubar --help' for more information."
+log_size=$(cat "$LOG_DIR"/*.log | wc -c)
+dbus-send --session --print-reply --dest="$BUS_NAME" /app/driftmark/menubar app.driftmark.menubar.Copy \
+  "string:$forged" >"$E2E_HOME/forged.out" 2>"$E2E_HOME/forged.err" && fail "a forged entry was copied"
+grep -qxF "Error app.driftmark.menubar.Error.NoSuchEntry: '$escaped$hint" "$E2E_HOME/forged.err" ||
+  fail "the reply to a forged entry is not escaped: $(cat "$E2E_HOME/forged.err")"
+# Near the most one argument may hold on the command line of dbus-send; the running one takes 4096 bytes.
+huge=$(head -c 100000 /dev/zero | tr '\0' 'z')
+dbus-send --session --print-reply --dest="$BUS_NAME" /app/driftmark/menubar app.driftmark.menubar.Paste \
+  "string:$huge" >"$E2E_HOME/huge.out" 2>"$E2E_HOME/huge.err" && fail "a huge entry was pasted"
+grep -qxF "Error app.driftmark.menubar.Error.NoSuchEntry: '$(head -c 200 <<<"$huge")…$hint" "$E2E_HOME/huge.err" ||
+  fail "the reply to a huge entry is not an excerpt: $(head -c 300 "$E2E_HOME/huge.err")"
+wait_for_log 10 "Remote paste refused: '$(head -c 200 <<<"$huge")…$hint"
+log_has "Remote copy refused: '$escaped$hint" || fail "the forged entry was not logged escaped"
+grown=$(( $(cat "$LOG_DIR"/*.log | wc -c) - log_size ))
+[ "$grown" -lt 4000 ] || fail "two refused requests made the log $grown bytes longer"
+! grep -q $'^\[12:00:00\]' "$LOG_DIR"/*.log || fail "a forged line is in the daily log"
+! grep -q $'\e' "$LOG_DIR"/*.log "$DRIFTMARK_OUT" || fail "an escape character reached the log or the terminal"
 
 # A paste goes into the window in front, and the clipboard the user had comes back.
 typed="$E2E_HOME/target.txt"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One Driftmark per session: a second start hands over to the running one and exits 0, through the
 # session-bus name or, without a bus, through a lock file; a lock left by a killed process blocks nothing;
-# a relaunched Driftmark (DRIFTMARK_REPLACES_PID) waits for the one it replaces and then takes over.
+# a relaunched Driftmark (DRIFTMARK_REPLACES_PID) waits for the one it replaces and then takes over; a
+# start whose running Driftmark on the bus answers nothing ends that one and runs instead.
 source "$(dirname "$0")/lib.sh"
 
 LOCK_FILE="$XDG_RUNTIME_DIR/driftmark-menubar.lock"
@@ -52,6 +53,13 @@ alive() {
 
 gone() {
   ! alive "$1"
+}
+
+# Gone, or ended and not yet reaped.
+ended() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) || return 0
+  [[ $state == Z* ]]
 }
 
 stop_instance() {
@@ -187,6 +195,31 @@ wait_for 20 "the Driftmark started after a killed one to own $BUS_NAME" owned_by
 wait_for 20 "the icon of the Driftmark started after a killed one" docked "$bus_after_kill_id"
 second_start bus_second_after_kill "$LINE_BUS"
 stop_instance "$bus_after_kill"
+
+# A Driftmark that answers nothing (stopped here) would hold the name for good: the next start waits for
+# its answer a while, says so, ends it and runs instead.
+start_instance bus_hung
+bus_hung=$INSTANCE_PID bus_hung_id=$INSTANCE_ID
+wait_for 20 "the Driftmark about to hang to own $BUS_NAME" owned_by "$bus_hung"
+wait_for 20 "the icon of the Driftmark about to hang" docked "$bus_hung_id"
+kill -STOP "$bus_hung"
+start_instance bus_taking_over
+bus_taking_over=$INSTANCE_PID bus_taking_over_id=$INSTANCE_ID
+wait_for 60 "the hung Driftmark to be ended" ended "$bus_hung"
+hung_status=0
+wait "$bus_hung" || hung_status=$?
+# Stopped, it could not act on SIGTERM: SIGKILL ended it.
+[ "$hung_status" -eq 137 ] || fail "the hung Driftmark ended with status $hung_status, not by SIGKILL"
+wait_for 20 "the Driftmark taking over to own $BUS_NAME" owned_by "$bus_taking_over"
+wait_for 20 "the icon of the Driftmark taking over" docked "$bus_taking_over_id"
+alive "$bus_taking_over" || fail "the Driftmark taking over ended"
+grep -qx "driftmark-menubar: the running Driftmark (process $bus_hung) did not answer; ending it and taking over" \
+  "$E2E_HOME/bus_taking_over.out" || fail "the start taking over did not say so: $(cat "$E2E_HOME/bus_taking_over.out")"
+[ "$(output_count "already running")" = 0 ] || fail "the Driftmark taking over took itself for a second start"
+dbus-send --session --print-reply --dest="$BUS_NAME" /app/driftmark/menubar app.driftmark.menubar.OpenSettings \
+  >/dev/null || fail "the Driftmark taking over does not answer OpenSettings"
+second_start bus_second_after_take_over "$LINE_BUS"
+stop_instance "$bus_taking_over"
 
 # The second starts ran in the test's own home: they left before reading preferences or writing a log.
 [ ! -e "$HOME/.config/driftmark-menubar" ] || fail "a second start created its preferences"

@@ -19,6 +19,7 @@ public:
         return holderGoesAway;
     }
     Answer askHolderToOpenSettings() override { return {Request::delivered, {}}; }
+    std::optional<pid_t> holderProcess() override { return std::nullopt; }
 
     struct Wait {
         pid_t pid;
@@ -78,6 +79,10 @@ TEST(SessionClaimTest, SecondStartLineSaysWhatHappenedToTheRequest) {
               "Driftmark is already running.");
     EXPECT_EQ(SessionClaim::alreadyRunningLine({SessionClaim::Request::unanswered, {}}),
               "Driftmark is already running, but it did not answer the request to open its settings window.");
+    EXPECT_EQ(SessionClaim::alreadyRunningLine(
+                  {SessionClaim::Request::failed, "Driftmark is still starting up; try again"}),
+              "Driftmark is already running, but the request to open its settings window failed: Driftmark is "
+              "still starting up; try again");
     EXPECT_EQ(SessionClaim::alreadyRunningLine(
                   {SessionClaim::Request::refused,
                    "cannot open the settings window: module \"QtQuick.Templates\" is not installed"}),

@@ -1,5 +1,7 @@
 #include "platform/linux/EventLoop.h"
 
+#include "platform/linux/QuitDeadline.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
@@ -13,9 +15,12 @@ namespace {
 
 // A signal handler may only do async-signal-safe work: it writes one byte to a socket that the
 // event loop watches, and the loop quits from there.
+// The deadline starts in the handler itself: the loop may be the very thing that hangs.
 int signalSocket[2] = {-1, -1};
+QuitDeadline* quitDeadline = nullptr;
 
 void onTerminationSignal(int) {
+    quitDeadline->start();
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalSocket[0], &byte, 1);
 }
@@ -45,6 +50,9 @@ EventLoop::EventLoop(int& argc, char** argv, DisplayServer server)
     // A tray program keeps running when its last window closes; its windows only hide.
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
+    if (quitDeadline == nullptr) {
+        quitDeadline = &QuitDeadline::install(quitCeiling);
+    }
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) == 0) {
         state_->notifier = std::make_unique<QSocketNotifier>(signalSocket[1], QSocketNotifier::Read);
         QObject::connect(state_->notifier.get(), &QSocketNotifier::activated, &state_->application, [] {
@@ -66,7 +74,13 @@ EventLoop::EventLoop(int& argc, char** argv, DisplayServer server)
 EventLoop::~EventLoop() = default;
 
 int EventLoop::run() {
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    quitDeadline->start();
+    return status;
+}
+
+void EventLoop::quitWorkDone(int status) {
+    quitDeadline->setExitStatus(status);
 }
 
 } // namespace driftmark

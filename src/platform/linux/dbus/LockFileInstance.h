@@ -21,6 +21,7 @@ public:
     bool tryAcquire() override;
     bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) override;
     Answer askHolderToOpenSettings() override { return {Request::unsupported, {}}; }
+    std::optional<pid_t> holderProcess() override { return std::nullopt; }
 
 private:
     bool open();

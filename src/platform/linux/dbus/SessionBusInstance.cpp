@@ -1,10 +1,12 @@
 #include "platform/linux/dbus/SessionBusInstance.h"
 
+#include "platform/OutsideText.h"
 #include "platform/RemoteRequests.h"
 #include "platform/linux/dbus/BusAddress.h"
 #include "platform/linux/dbus/ListedEntryArgument.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QEventLoop>
@@ -16,6 +18,17 @@ namespace {
 
 // Long enough for the running one to build its settings window the first time.
 constexpr int openSettingsReplyTimeoutMs = 10000;
+
+// Enough of an entry argument for the control to refuse it when it is too long, without copying the rest
+// of one that is: a UTF-16 unit is at least one byte of UTF-8.
+std::string boundedArgument(const QString& argument) {
+    return argument.left(static_cast<qsizetype>(OutsideText::argumentLimit) + 1).toStdString();
+}
+
+// An error reply's message, which the caller may print on a terminal.
+QString replyText(std::string_view message) {
+    return QString::fromStdString(OutsideText::excerpt(message, OutsideText::messageLimit));
+}
 
 } // namespace
 
@@ -92,21 +105,36 @@ SessionClaim::Answer SessionBusInstance::askHolderToOpenSettings() {
     if (reply.type() == QDBusMessage::ReplyMessage) {
         return {Request::delivered, {}};
     }
+    const std::string reason =
+        OutsideText::excerpt(reply.errorMessage().toStdString(), OutsideText::messageLimit);
     if (reply.errorName() == busWindowUnavailableError()) {
-        return {Request::refused, reply.errorMessage().toStdString()};
+        return {Request::refused, reason};
     }
-    return {Request::unanswered, {}};
+    // Only silence means that the holder hangs; one still starting up or just quitting says so.
+    const QDBusError::ErrorType error = QDBusError(reply).type();
+    if (error == QDBusError::NoReply || error == QDBusError::Timeout) {
+        return {Request::unanswered, {}};
+    }
+    return {Request::failed, reason};
+}
+
+std::optional<pid_t> SessionBusInstance::holderProcess() {
+    const QDBusReply<uint> holder = bus_.interface()->servicePid(busServiceName());
+    if (!holder.isValid() || holder.value() == 0) {
+        return std::nullopt;
+    }
+    return static_cast<pid_t>(holder.value());
 }
 
 void SessionBusInstance::Copy(const QString& entry) {
     if (RemoteRequests* const control = remoteControl()) {
-        replyRefusal(control->copy(entry.toStdString()));
+        replyRefusal(control->copy(boundedArgument(entry)));
     }
 }
 
 void SessionBusInstance::Paste(const QString& entry) {
     if (RemoteRequests* const control = remoteControl()) {
-        replyRefusal(control->paste(entry.toStdString()));
+        replyRefusal(control->paste(boundedArgument(entry)));
     }
 }
 
@@ -122,7 +150,7 @@ QList<ListedEntry> SessionBusInstance::List() {
 void SessionBusInstance::OpenSettings() {
     if (RemoteRequests* const control = remoteControl()) {
         if (const auto refusal = control->openSettings()) {
-            sendErrorReply(busWindowUnavailableError(), QString::fromStdString(*refusal));
+            sendErrorReply(busWindowUnavailableError(), replyText(*refusal));
         }
     }
 }
@@ -144,7 +172,7 @@ RemoteRequests* SessionBusInstance::remoteControl() {
 
 void SessionBusInstance::replyRefusal(const std::optional<std::string>& refusal) {
     if (refusal) {
-        sendErrorReply(busNoSuchEntryError(), QString::fromStdString(*refusal));
+        sendErrorReply(busNoSuchEntryError(), replyText(*refusal));
     }
 }
 

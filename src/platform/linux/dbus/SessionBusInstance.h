@@ -38,6 +38,7 @@ public:
     // Waits in the bus's queue for the name, so that the bus itself hands it over when `pid` goes.
     bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) override;
     Answer askHolderToOpenSettings() override;
+    std::optional<pid_t> holderProcess() override;
 
 public Q_SLOTS:
     // ENTRY is a position counted from 1 or an entry id.

@@ -12,10 +12,11 @@ namespace driftmark {
 class SessionClaim {
 public:
     // How a later start's request to open the settings window went.
-    enum class Request { delivered, unsupported, unanswered, refused };
+    // `unanswered` is silence until the call timed out: the holder hangs. `failed` is any other error.
+    enum class Request { delivered, unsupported, unanswered, refused, failed };
     struct Answer {
         Request request = Request::delivered;
-        // Why the holder could not open the window, for a refused request.
+        // Why the holder could not open the window, for a refused request; the error, for a failed one.
         std::string reason;
     };
 
@@ -32,6 +33,8 @@ public:
     virtual bool acquireAfter(pid_t pid, std::chrono::milliseconds timeout) = 0;
     // Asks the holder to open its settings window.
     virtual Answer askHolderToOpenSettings() = 0;
+    // The process that holds the claim, where that can be known.
+    virtual std::optional<pid_t> holderProcess() = 0;
 
     // True when this process is the session's Driftmark. A relaunched one (`replaced` is the process it
     // replaces) waits for that process to go rather than fight it for the tray and the hot keys.
@@ -54,6 +57,9 @@ public:
                    "window.";
         case Request::refused:
             return "Driftmark is already running, but it " + answer.reason;
+        case Request::failed:
+            return "Driftmark is already running, but the request to open its settings window failed: " +
+                   answer.reason;
         }
         return "Driftmark is already running.";
     }

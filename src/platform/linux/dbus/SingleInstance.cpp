@@ -3,11 +3,20 @@
 #include "platform/linux/dbus/InstanceEnvironment.h"
 #include "platform/linux/dbus/LockFileInstance.h"
 #include "platform/linux/dbus/SessionBusInstance.h"
+#include "platform/linux/dbus/UnresponsiveHolder.h"
 
 #include <QtGlobal>
+#include <iostream>
 #include <unistd.h>
 
 namespace driftmark {
+
+namespace {
+
+// How long one that hangs gets to end on SIGTERM (it may not even run), and again on SIGKILL.
+constexpr std::chrono::milliseconds holderEndingGrace{3000};
+
+} // namespace
 
 SingleInstance::SingleInstance(RemoteControlProvider remoteControl)
     : remoteControl_(std::move(remoteControl)) {}
@@ -38,6 +47,31 @@ SessionClaim::Answer SingleInstance::handOverToRunning() {
         return {SessionClaim::Request::unsupported, {}};
     }
     return claim_->askHolderToOpenSettings();
+}
+
+bool SingleInstance::takeOverFromUnresponsive() {
+    const auto holder = claim_ ? claim_->holderProcess() : std::nullopt;
+    if (!holder) {
+        return false;
+    }
+    const std::string process = "the running Driftmark (process " + std::to_string(*holder) + ")";
+    std::cerr << "driftmark-menubar: " << process << " did not answer; ending it and taking over"
+              << std::endl;
+    switch (UnresponsiveHolder::end(*holder, holderEndingGrace)) {
+    case UnresponsiveHolder::Outcome::notThisProgram:
+        std::cerr << "driftmark-menubar: process " << *holder
+                  << " holds the session but is not this program; leaving it alone" << std::endl;
+        return false;
+    case UnresponsiveHolder::Outcome::stays:
+        std::cerr << "driftmark-menubar: " << process << " did not end" << std::endl;
+        return false;
+    case UnresponsiveHolder::Outcome::gone:
+    case UnresponsiveHolder::Outcome::ended:
+    case UnresponsiveHolder::Outcome::killed:
+        break;
+    }
+    // The bus hands the name on once it has seen the old holder go.
+    return claim_->acquireAfter(*holder, SessionClaim::replacedInstanceWait);
 }
 
 } // namespace driftmark

@@ -11,7 +11,8 @@ class RemoteRequests;
 
 // One Driftmark per user session. The first start claims the session-bus name app.driftmark.menubar
 // (a lock file where there is no bus); a later start asks that one to open its settings window and
-// exits. A relaunched Driftmark first waits a few seconds for the one it replaces to quit.
+// exits. A relaunched Driftmark first waits a few seconds for the one it replaces to quit, and a start whose
+// running Driftmark answers nothing ends that one and runs instead.
 class SingleInstance {
 public:
     // Requests from other starts (over the bus) go to the control the provider gives, on the main
@@ -29,6 +30,9 @@ public:
     // For a start that lost the claim: asks the running Driftmark to open its settings window where it
     // can be reached, and returns how that went.
     SessionClaim::Answer handOverToRunning();
+    // For a start whose running Driftmark did not answer (Request::unanswered): ends that one, if it runs
+    // this program, and takes the claim. Says on standard error what it does; false when it could not.
+    bool takeOverFromUnresponsive();
 
 private:
     RemoteControlProvider remoteControl_;
