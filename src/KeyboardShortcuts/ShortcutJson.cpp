@@ -1,11 +1,16 @@
 #include "KeyboardShortcuts/ShortcutJson.h"
 
+#include "support/JsonLimits.h"
+
 #include <limits>
 #include <nlohmann/json.hpp>
 
 namespace driftmark::KeyboardShortcuts {
 
 namespace {
+
+// A stored shortcut is two numbers; the room left is for members another release may add.
+constexpr JsonLimits storedLimits(4096);
 
 std::optional<std::int64_t> integerMember(const nlohmann::json& object, const char* key) {
     const auto found = object.find(key);
@@ -29,7 +34,7 @@ std::string encodeJson(const Shortcut& shortcut) {
 }
 
 std::optional<Shortcut> decodeJson(std::string_view json) {
-    const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
+    const nlohmann::json parsed = storedLimits.read(json).value;
     if (!parsed.is_object()) {
         return std::nullopt;
     }

@@ -1,11 +1,19 @@
 #include "model/ClipboardTextItem.h"
 
 #include "model/JsonFields.h"
+#include "support/JsonLimits.h"
 
 namespace driftmark {
 
+namespace {
+
+// The same bound as for the entry list that replaced it.
+constexpr JsonLimits recordLimits(64 * 1024 * 1024);
+
+} // namespace
+
 std::optional<std::vector<ClipboardTextItem>> decodeClipboardTextItems(const Bytes& bytes) {
-    const auto document = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    const nlohmann::json document = recordLimits.read(bytes).value;
     if (!document.is_array()) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #include "model/MenuBarItemJson.h"
 
 #include "model/JsonFields.h"
+#include "support/JsonLimits.h"
 
 #include <cmath>
 
@@ -10,6 +11,9 @@ namespace {
 
 using nlohmann::json;
 using nlohmann::ordered_json;
+
+// Ten entries' texts, however long anyone would keep on a click; a list beyond it is unreadable.
+constexpr JsonLimits listLimits(64 * 1024 * 1024);
 
 // A number that JSON cannot hold (NaN or an infinity).
 struct EncodingError {};
@@ -80,7 +84,7 @@ std::optional<Bytes> encodeMenuBarItems(const std::vector<MenuBarItem>& items) {
 }
 
 std::optional<std::vector<MenuBarItem>> decodeMenuBarItems(const Bytes& bytes) {
-    const auto document = json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    const json document = listLimits.read(bytes).value;
     if (!document.is_array()) {
         return std::nullopt;
     }

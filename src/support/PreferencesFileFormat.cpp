@@ -1,6 +1,7 @@
 #include "support/PreferencesFileFormat.h"
 
 #include "support/Base64.h"
+#include "support/JsonLimits.h"
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +10,9 @@ namespace driftmark {
 namespace {
 
 using nlohmann::json;
+
+// Room for the entry list at its own bound (64 MiB, a third more in base64) and everything beside it.
+constexpr JsonLimits fileLimits(256 * 1024 * 1024);
 
 json encodeValue(const PreferenceValue& value) {
     switch (value.index()) {
@@ -63,7 +67,7 @@ std::string encodePreferences(const std::map<std::string, PreferenceValue>& valu
 }
 
 std::optional<std::map<std::string, PreferenceValue>> decodePreferences(std::string_view text) {
-    const json document = json::parse(text, nullptr, false);
+    const json document = fileLimits.read(text).value;
     if (document.is_discarded() || !document.is_object()) {
         return std::nullopt;
     }
