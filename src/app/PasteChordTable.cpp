@@ -2,15 +2,19 @@
 
 #include "platform/PreferencesStore.h"
 #include "support/DelegateLogWriter.h"
+#include "support/JsonLimits.h"
+#include "support/ReportExcerpt.h"
 
 #include <algorithm>
 #include <cctype>
-#include <nlohmann/json.hpp>
 #include <utility>
 
 namespace driftmark {
 
 namespace {
+
+// A table names a handful of window classes; anything near this size was not written for it.
+constexpr JsonLimits tableLimits(64 * 1024);
 
 // Windows that do not paste with Ctrl+V, by their class names in lower case.
 constexpr std::array<std::pair<std::string_view, const PasteChord*>, 20> builtInChords = {{
@@ -97,20 +101,25 @@ const PasteChord* PasteChordTable::userChord(const std::string& windowClass) con
         return nullptr;
     }
     const auto* text = std::get_if<std::string>(&*stored);
-    const nlohmann::json table =
-        text != nullptr ? nlohmann::json::parse(*text, nullptr, false) : nlohmann::json(nullptr);
-    if (!table.is_object()) {
+    const JsonLimits::Reading table = text != nullptr ? tableLimits.read(*text) : JsonLimits::Reading{};
+    if (!table.overLimit.empty()) {
+        report("Paste chord table ignored: " + std::string(preferencesKey) + " " + table.overLimit + ": " +
+               reportExcerpt(*text));
+        return nullptr;
+    }
+    if (!table.value.is_object()) {
         report("Paste chord table ignored: " + std::string(preferencesKey) +
                " is not a string holding a JSON object of window classes and chords");
         return nullptr;
     }
     const std::string wanted = lowerCase(windowClass);
     const PasteChord* chosen = nullptr;
-    for (const auto& [name, value] : table.items()) {
+    for (const auto& [name, value] : table.value.items()) {
         const PasteChord* chord =
             value.is_string() ? storedChord(value.get_ref<const std::string&>()) : nullptr;
         if (chord == nullptr) {
-            report("Paste chord for " + name + " ignored: " + value.dump() + " is not " + knownChordNames());
+            report("Paste chord for " + reportExcerpt(name) + " ignored: " + reportExcerpt(value.dump()) +
+                   " is not " + knownChordNames());
         } else if (lowerCase(name) == wanted) {
             chosen = chord;
         }

@@ -12,6 +12,10 @@ using testing::Contains;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
+std::string nestedArrays(std::size_t levels) {
+    return std::string(levels, '[') + std::string(levels, ']');
+}
+
 class PasteChordTableTest : public testing::Test {
 protected:
     const PasteChord& chordFor(const std::optional<std::string>& windowClass) {
@@ -109,6 +113,44 @@ TEST_F(PasteChordTableTest, ATableThatIsNoJsonObjectIsIgnoredWithALogLine) {
         EXPECT_EQ(&chordFor("XTerm"), &shiftInsert);
     }
     EXPECT_EQ(errors(), std::vector<std::string>(5, ignored));
+}
+
+// Reporting each ignored chord in full would walk such a value recursively and overflow the stack.
+TEST_F(PasteChordTableTest, ADeeplyNestedTableIsIgnoredWithOneShortReport) {
+    const std::string start = R"({"Kitty": "ctrl+v", "Deep": )";
+    const std::string ignored = "Paste chord table ignored: pasteChords ";
+    setOverride(start + nestedArrays(30'000) + "}");
+    EXPECT_EQ(&chordFor("Kitty"), &controlShiftV) << "the whole table is ignored";
+    const std::string tooDeep =
+        ignored + "nests deeper than 64 levels: " + start + std::string(72, '[') + "… (60029 bytes)";
+    EXPECT_THAT(errors(), ElementsAre(tooDeep));
+    EXPECT_THAT(harness.dailyLog(), Contains(tooDeep));
+
+    // Most of all, a table this deep is far beyond the size of any table.
+    setOverride(start + nestedArrays(300'000) + "}");
+    EXPECT_EQ(&chordFor("Kitty"), &controlShiftV);
+    EXPECT_THAT(errors(), ElementsAre(tooDeep, ignored + "is longer than 65536 bytes: " + start +
+                                                   std::string(72, '[') + "… (600029 bytes)"));
+}
+
+TEST_F(PasteChordTableTest, ATableBeyondItsSizeIsIgnoredWithAShortReport) {
+    const std::string start = R"({"Kitty": "ctrl+v", "Long": ")";
+    setOverride(start + std::string(70'000, 'x') + "\"}");
+    EXPECT_EQ(&chordFor("Kitty"), &controlShiftV);
+    EXPECT_THAT(errors(), ElementsAre("Paste chord table ignored: pasteChords is longer than 65536 bytes: " +
+                                      start + std::string(71, 'x') + "… (70031 bytes)"));
+}
+
+TEST_F(PasteChordTableTest, AnIgnoredChordIsQuotedShortened) {
+    setOverride(R"({"Kitty": "ctrl+v", "XTerm": ")" + std::string(10'000, 'x') + R"(", ")" +
+                std::string(500, 'N') + R"(": )" + nestedArrays(60) + "}");
+    EXPECT_EQ(&chordFor("Kitty"), &controlV) << "the chords that can be understood still count";
+    const std::string chords = " is not ctrl+v, ctrl+shift+v or shift+insert";
+    const std::string xterm = "Paste chord for XTerm ignored: \"" + std::string(99, 'x') + "… (10002 bytes)";
+    const std::string named = "Paste chord for " + std::string(100, 'N') + "… (500 bytes) ignored: ";
+    const std::string nested = std::string(60, '[') + std::string(40, ']') + "… (120 bytes)";
+    EXPECT_THAT(errors(), testing::UnorderedElementsAre(xterm + chords, named + nested + chords));
+    EXPECT_THAT(harness.dailyLog(), testing::IsSupersetOf({xterm + chords, named + nested + chords}));
 }
 
 } // namespace
