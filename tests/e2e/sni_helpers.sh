@@ -303,3 +303,34 @@ copy_through_panel_menu() {
   wait_for 10 "the menu to close" panel_menu_gone
   wait_for 10 "the clipboard to hold text $n" clipboard_is "text $n"
 }
+
+# --- A watcher of the test's own -------------------------------------------------------------------
+
+# start_fake_watcher refuse|accept: a StatusNotifierWatcher with no host that refuses or takes every
+# item (tests/e2e/fake_status_notifier_watcher.cpp); it writes each registration to $FAKE_WATCHER_OUT,
+# a new file for each start.
+start_fake_watcher() {
+  local program
+  program="$(dirname "$TARGET_WINDOW")/driftmark_e2e_fake_status_notifier_watcher"
+  [ -x "$program" ] || fail "$program is missing; build the tests"
+  FAKE_WATCHER_OUT=$(mktemp "$E2E_HOME/watcher-XXXXXX.out")
+  "$program" "$1" >"$FAKE_WATCHER_OUT" 2>&1 &
+  FAKE_WATCHER_PID=$!
+  E2E_PIDS+=("$FAKE_WATCHER_PID")
+  wait_for 20 "the fake watcher" grep -qx ready "$FAKE_WATCHER_OUT"
+}
+
+stop_fake_watcher() {
+  kill "$FAKE_WATCHER_PID" 2>/dev/null || true
+  wait "$FAKE_WATCHER_PID" 2>/dev/null || true
+  wait_for 10 "the watcher to go" watcher_gone
+}
+
+# fake_watcher_count refused|registered: how many registrations the running fake watcher answered so.
+fake_watcher_count() {
+  grep -c "^$1 " "$FAKE_WATCHER_OUT" || true
+}
+
+fake_watcher_count_at_least() {
+  [ "$(fake_watcher_count "$1")" -ge "$2" ]
+}

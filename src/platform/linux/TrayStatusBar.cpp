@@ -4,6 +4,8 @@
 #include "platform/linux/sni/SniStatusBar.h"
 #include "platform/linux/sni/StatusNotifierWatcherMonitor.h"
 #include "platform/linux/tray/XEmbedStatusBar.h"
+#include "platform/linux/x11/X11Context.h"
+#include "platform/linux/x11/XcbReply.h"
 
 #include <QByteArray>
 #include <algorithm>
@@ -18,6 +20,17 @@ namespace {
 constexpr std::chrono::seconds watcherGracePeriod{5};
 
 const std::string noHost = "No StatusNotifierItem host is running yet; the icons will appear when one starts";
+
+// Whether an X11 system tray runs now: the screen's _NET_SYSTEM_TRAY_Sn has an owner.
+bool x11TrayRunning() {
+    const X11Context& x11 = X11Context::shared();
+    if (x11.connection() == nullptr) {
+        return false;
+    }
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        x11.connection(), xcb_get_selection_owner(x11.connection(), x11.atoms().traySelection), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
 
 } // namespace
 
@@ -94,7 +107,9 @@ void TrayStatusBar::forget(TrayStatusItem& item) {
 StatusBar& TrayStatusBar::bar(TrayBackend backend) {
     if (backend == TrayBackend::statusNotifier) {
         if (!statusNotifier_) {
-            statusNotifier_ = x11_ ? std::make_unique<SniStatusBar>() : std::make_unique<SniStatusBar>(warn_);
+            auto refused = [this](const std::string& reason) { watcherRefused(reason); };
+            statusNotifier_ = x11_ ? std::make_unique<SniStatusBar>(refused)
+                                   : std::make_unique<SniStatusBar>(refused, warn_);
         }
         return *statusNotifier_;
     }
@@ -115,6 +130,29 @@ void TrayStatusBar::watcherChanged(bool present) {
     } else if (statusNotifier_) {
         statusNotifier_->watcherChanged(present);
     }
+}
+
+// Where the user left the choice to Driftmark, the items go to the X11 tray, which may start later; the
+// watcher is asked again only when another one takes its place.
+void TrayStatusBar::watcherRefused(const std::string& reason) {
+    const std::string refusal = "The StatusNotifierItem watcher refused Driftmark's icons (" + reason + ")";
+    if (preference_ != TrayPreference::automatic) {
+        warn_(refusal + "; the icons cannot be shown until a StatusNotifierItem host that takes them starts" +
+              (x11_ ? ", or with --tray xembed in an X11 system tray"
+                    : " (such as waybar's tray or KDE Plasma)"));
+        return;
+    }
+    if (x11TrayRunning()) {
+        warn_(refusal + "; showing them in the X11 system tray instead");
+    } else {
+        warn_(refusal + ", and no X11 system tray is running: the icons cannot be shown until a system tray "
+                        "or a StatusNotifierItem host that takes them starts");
+        if (!xembed_) {
+            // Its own word on the missing tray would only repeat this one.
+            xembed_ = std::make_unique<XEmbedStatusBar>([](const std::string&) {});
+        }
+    }
+    moveTo(TrayBackend::xembed);
 }
 
 // Every item leaves the old tray before any shows on the new one; they arrive in the entries' order.

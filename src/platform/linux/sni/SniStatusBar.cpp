@@ -1,15 +1,20 @@
 #include "platform/linux/sni/SniStatusBar.h"
 
+#include "platform/OutsideText.h"
 #include "platform/linux/sni/RegistrationPlan.h"
 #include "platform/linux/sni/SniStatusItem.h"
 
+#include <QDBusError>
+#include <QMetaObject>
 #include <algorithm>
 #include <utility>
 
 namespace driftmark {
 
-SniStatusBar::SniStatusBar(std::function<void(const std::string&)> cannotDrawMenus)
-    : cannotDrawMenus_(std::move(cannotDrawMenus)) {}
+SniStatusBar::SniStatusBar(std::function<void(const std::string& reason)> refused,
+                           std::function<void(const std::string&)> cannotDrawMenus)
+    : refusedBy_(std::move(refused))
+    , cannotDrawMenus_(std::move(cannotDrawMenus)) {}
 
 SniStatusBar::~SniStatusBar() = default;
 
@@ -31,7 +36,7 @@ void SniStatusBar::arrange(const std::vector<StatusItem*>& items) {
             arranged_.push_back(statusItem);
         }
     }
-    if (!watcherPresent_) {
+    if (!watcherPresent_ || refused_) {
         return;
     }
     RegistrationPlan<SniStatusItem*> plan = planRegistrations(registered_, arranged_);
@@ -46,6 +51,8 @@ void SniStatusBar::arrange(const std::vector<StatusItem*>& items) {
 
 void SniStatusBar::watcherChanged(bool present) {
     watcherPresent_ = present;
+    ++watcher_;
+    refused_ = false;
     registered_.clear();
     if (present) {
         registerWithWatcher(arranged_);
@@ -71,8 +78,29 @@ void SniStatusBar::forget(SniStatusItem& item) {
 void SniStatusBar::registerWithWatcher(const std::vector<SniStatusItem*>& items) {
     for (SniStatusItem* item : items) {
         registered_.push_back(item);
-        item->registerWithWatcher();
+        item->registerWithWatcher(
+            [this, watcher = watcher_](const QDBusError& error) { refusedBy(watcher, error); });
     }
+}
+
+// Every item of a refusing watcher is refused alike: its first refusal is the one reported. The error
+// is the watcher's own text, kept to one short line.
+void SniStatusBar::refusedBy(unsigned watcher, const QDBusError& error) {
+    if (watcher != watcher_ || refused_) {
+        return;
+    }
+    refused_ = true;
+    registered_.clear();
+    const std::string reason = OutsideText::excerpt(error.name().toStdString()) + ": " +
+                               OutsideText::excerpt(error.message().toStdString());
+    QMetaObject::invokeMethod(
+        &context_,
+        [this, watcher, reason] {
+            if (watcher == watcher_ && refusedBy_) {
+                refusedBy_(reason);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace driftmark

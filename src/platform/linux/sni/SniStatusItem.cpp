@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QMetaObject>
 #include <QTimer>
 #include <algorithm>
@@ -106,8 +107,9 @@ void SniStatusItem::disconnect() {
 }
 
 // Sent over the process's own session-bus connection, naming the item's connection: the watcher then
-// takes every item of the process in the order sent, with no need to wait for each answer.
-void SniStatusItem::registerWithWatcher() {
+// takes every item of the process in the order sent, with no need to wait for each answer. The answer
+// is still watched: a watcher may refuse the item, which no host then shows.
+void SniStatusItem::registerWithWatcher(std::function<void(const QDBusError& error)> refused) {
     const QDBusConnection connection(connectionName_);
     if (!connection.isConnected()) {
         return;
@@ -115,7 +117,15 @@ void SniStatusItem::registerWithWatcher() {
     QDBusMessage call = QDBusMessage::createMethodCall(watcherService, watcherPath, watcherService,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << connection.baseService();
-    QDBusConnection::sessionBus().send(call);
+    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), &context_);
+    QObject::connect(answer, &QDBusPendingCallWatcher::finished, &context_,
+                     [this, answer, name = connectionName_, refused = std::move(refused)] {
+                         answer->deleteLater();
+                         // An answer about a name the item has left says nothing about the one it has.
+                         if (answer->isError() && name == connectionName_) {
+                             refused(answer->error());
+                         }
+                     });
 }
 
 void SniStatusItem::updateIcon() {

@@ -4,6 +4,7 @@
 #include "platform/linux/sni/DBusMenuExporter.h"
 #include "platform/linux/sni/StatusNotifierItemObject.h"
 
+#include <QDBusError>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -33,9 +34,9 @@ public:
     void reconnect();
     // Leaves the bus for good; the host drops the item.
     void withdraw();
-    // Asks the watcher to pass the item on to the hosts; `done` follows the watcher's answer, unless the
-    // item is gone by then.
-    void registerWithWatcher();
+    // Asks the watcher to pass the item on to the hosts. `refused` hears the watcher's error answer, unless
+    // the item is gone or has come back under another name by then.
+    void registerWithWatcher(std::function<void(const QDBusError& error)> refused);
 
 private:
     void disconnect();
