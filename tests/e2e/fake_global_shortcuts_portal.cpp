@@ -11,9 +11,22 @@
 //   bind SESSION [ID=TRIGGER...]
 //   registered SESSION [ID=TRIGGER...]       the shortcuts the session has from now on
 //   close SESSION
-// SESSION is the last part of the session's path. Standard input takes one command a line:
+//   unanswered METHOD REQUEST                a request left without its Response (see "silent")
+// SESSION and REQUEST are the last parts of the session's and the request's paths. Standard input takes one
+// command a line:
 //   activate ID | deactivate ID   the shortcut's Activated or Deactivated signal, for the session made last
 //                                 that has it → "activated SESSION ID" (or deactivated), or "no-session ID"
+//   wrong KIND                    from now on one kind of data goes out with a D-Bus type no portal uses:
+//                                 request-handle (the call's reply s, not o), response (Response as (s)),
+//                                 session-handle (a u), list-shortcuts and bind-shortcuts (the results'
+//                                 shortcuts as a(ss)), signals (Activated and Deactivated as (oss)); or
+//                                 off → "wrong KIND"
+//   silent METHOD                 from now on METHOD's requests get their reply but never a Response; the
+//                                 portal does what they ask all the same; "silent off" ends it → "silent ..."
+//   forge activate ID             a second connection of this program sends the Activated signal the
+//                                 portal would send → "forged SESSION ID" (or "no-session ID")
+//   forge respond                 the second connection sends the Response the portal withheld last, as
+//                                 the portal would have → "forged-response REQUEST" (or "nothing-withheld")
 #include "platform/linux/portal/PortalShortcut.h"
 #include "wayland/StandardInputLines.h"
 
@@ -21,8 +34,10 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
+#include <QList>
 #include <QStringList>
 #include <iostream>
 #include <map>
@@ -33,6 +48,32 @@ namespace {
 
 using driftmark::PortalShortcut;
 using driftmark::PortalShortcutList;
+
+// A shortcut of the wrong D-Bus type, (ss): an id and its trigger.
+struct WrongShortcut {
+    QString id;
+    QString trigger;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const WrongShortcut& shortcut) {
+    argument.beginStructure();
+    argument << shortcut.id << shortcut.trigger;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, WrongShortcut& shortcut) {
+    argument.beginStructure();
+    argument >> shortcut.id >> shortcut.trigger;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(WrongShortcut)
+
+namespace {
 
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
@@ -67,8 +108,10 @@ QString lastPart(const QString& path) {
 
 class FakeGlobalShortcutsPortal final : public QDBusVirtualObject {
 public:
-    FakeGlobalShortcutsPortal(QDBusConnection bus, bool hasShortcuts, bool registersOnCreation)
+    FakeGlobalShortcutsPortal(QDBusConnection bus, QDBusConnection forger, bool hasShortcuts,
+                              bool registersOnCreation)
         : bus_(std::move(bus))
+        , forger_(std::move(forger))
         , hasShortcuts_(hasShortcuts)
         , registersOnCreation_(registersOnCreation) {}
 
@@ -97,7 +140,9 @@ public:
         } else if (member == QStringLiteral("ListShortcuts") && arguments.size() == 2) {
             const QString session = arguments[0].value<QDBusObjectPath>().path();
             say(QStringLiteral("list ") + lastPart(session));
-            answer(message, mapOf(arguments[1]), {{QStringLiteral("shortcuts"), listed(session)}});
+            answer(message, mapOf(arguments[1]),
+                   {{QStringLiteral("shortcuts"),
+                     wrong_ == "list-shortcuts" ? wronglyTyped(session) : listed(session)}});
         } else if (member == QStringLiteral("BindShortcuts") && arguments.size() == 4) {
             bindShortcuts(message, arguments);
         } else {
@@ -107,34 +152,27 @@ public:
         return true;
     }
 
-    void signal(const std::string& line) {
+    void command(const std::string& line) {
         std::istringstream words(line);
         std::string command;
+        std::string argument;
         std::string id;
-        words >> command >> id;
-        const QString shortcutId = QString::fromStdString(id);
-        QString holder;
-        for (const auto& [session, registered] : sessions_) {
-            for (const PortalShortcut& shortcut : registered.shortcuts) {
-                if (shortcut.id == shortcutId &&
-                    (holder.isEmpty() || registered.number > sessions_[holder].number)) {
-                    holder = session;
-                }
-            }
+        words >> command >> argument >> id;
+        if (command == "activate" || command == "deactivate") {
+            signal(bus_, command == "activate", QString::fromStdString(argument));
+        } else if (command == "wrong") {
+            wrong_ = argument;
+            say(QStringLiteral("wrong ") + QString::fromStdString(argument));
+        } else if (command == "silent") {
+            silent_ = QString::fromStdString(argument);
+            say(QStringLiteral("silent ") + silent_);
+        } else if (command == "forge" && argument == "activate") {
+            signal(forger_, true, QString::fromStdString(id));
+        } else if (command == "forge" && argument == "respond") {
+            forgeResponse();
+        } else {
+            say(QStringLiteral("unknown command: ") + QString::fromStdString(line));
         }
-        if (holder.isEmpty()) {
-            say(QStringLiteral("no-session ") + shortcutId);
-            return;
-        }
-        const bool activate = command == "activate";
-        auto message = QDBusMessage::createSignal(portalPath, shortcutsInterface,
-                                                  activate ? QStringLiteral("Activated")
-                                                           : QStringLiteral("Deactivated"));
-        message << QVariant::fromValue(QDBusObjectPath(holder)) << shortcutId << qulonglong{0}
-                << QVariantMap();
-        bus_.send(message);
-        say(QString::fromStdString(command == "activate" ? "activated " : "deactivated ") + lastPart(holder) +
-            QLatin1Char(' ') + shortcutId);
     }
 
 private:
@@ -150,15 +188,68 @@ private:
         return sender;
     }
 
-    // Replies with the request's path, then answers through the request's Response signal.
+    // The shortcut's signal, from `connection`, for the session made last that has the shortcut.
+    void signal(const QDBusConnection& connection, bool activate, const QString& shortcutId) {
+        QString holder;
+        for (const auto& [session, registered] : sessions_) {
+            for (const PortalShortcut& shortcut : registered.shortcuts) {
+                if (shortcut.id == shortcutId &&
+                    (holder.isEmpty() || registered.number > sessions_[holder].number)) {
+                    holder = session;
+                }
+            }
+        }
+        if (holder.isEmpty()) {
+            say(QStringLiteral("no-session ") + shortcutId);
+            return;
+        }
+        auto message = QDBusMessage::createSignal(portalPath, shortcutsInterface,
+                                                  activate ? QStringLiteral("Activated")
+                                                           : QStringLiteral("Deactivated"));
+        message << QVariant::fromValue(QDBusObjectPath(holder)) << shortcutId;
+        if (wrong_ == "signals") {
+            message << QStringLiteral("0");
+        } else {
+            message << qulonglong{0} << QVariantMap();
+        }
+        connection.send(message);
+        const bool forged = connection.baseService() != bus_.baseService();
+        say(QString::fromLatin1(forged     ? "forged "
+                                : activate ? "activated "
+                                           : "deactivated ") +
+            lastPart(holder) + QLatin1Char(' ') + shortcutId);
+    }
+
+    // Replies with the request's path, then answers through the request's Response signal, unless the
+    // method is silent.
     void answer(const QDBusMessage& message, const QVariantMap& options, const QVariantMap& results) {
         const QString request = portalPath + QStringLiteral("/request/") + senderPart(message) +
                                 QLatin1Char('/') + options.value(QStringLiteral("handle_token")).toString();
-        bus_.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        bus_.send(wrong_ == "request-handle"
+                      ? message.createReply(request)
+                      : message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
         auto response = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"),
                                                    QStringLiteral("Response"));
-        response << uint{0} << results;
+        if (wrong_ == "response") {
+            response << QStringLiteral("done");
+        } else {
+            response << uint{0} << results;
+        }
+        if (message.member() == silent_) {
+            withheld_ = response;
+            say(QStringLiteral("unanswered ") + message.member() + QLatin1Char(' ') + lastPart(request));
+            return;
+        }
         bus_.send(response);
+    }
+
+    void forgeResponse() {
+        if (withheld_.type() != QDBusMessage::SignalMessage) {
+            say(QStringLiteral("nothing-withheld"));
+            return;
+        }
+        forger_.send(withheld_);
+        say(QStringLiteral("forged-response ") + lastPart(withheld_.path()));
     }
 
     void createSession(const QDBusMessage& message, const QVariantMap& options) {
@@ -171,7 +262,9 @@ private:
         if (registersOnCreation_) {
             say(QStringLiteral("registered ") + lastPart(session) + QLatin1Char(' ') + describe(offered));
         }
-        answer(message, options, {{QStringLiteral("session_handle"), session}});
+        answer(message, options,
+               {{QStringLiteral("session_handle"),
+                 wrong_ == "session-handle" ? QVariant::fromValue(uint{7}) : QVariant(session)}});
     }
 
     void bindShortcuts(const QDBusMessage& message, const QVariantList& arguments) {
@@ -182,7 +275,20 @@ private:
             sessions_[session].shortcuts = shortcuts;
             say(QStringLiteral("registered ") + lastPart(session) + QLatin1Char(' ') + describe(shortcuts));
         }
-        answer(message, mapOf(arguments[3]), {{QStringLiteral("shortcuts"), listed(session)}});
+        answer(message, mapOf(arguments[3]),
+               {{QStringLiteral("shortcuts"),
+                 wrong_ == "bind-shortcuts" ? wronglyTyped(session) : listed(session)}});
+    }
+
+    QVariant wronglyTyped(const QString& session) {
+        QList<WrongShortcut> shortcuts;
+        if (const auto found = sessions_.find(session); found != sessions_.end()) {
+            for (const PortalShortcut& shortcut : found->second.shortcuts) {
+                shortcuts.append(
+                    {shortcut.id, shortcut.properties.value(QStringLiteral("preferred_trigger")).toString()});
+            }
+        }
+        return QVariant::fromValue(shortcuts);
     }
 
     QVariant listed(const QString& session) {
@@ -200,8 +306,13 @@ private:
     }
 
     QDBusConnection bus_;
+    // Another connection on the same bus, as any other program has: what it sends is not the portal's.
+    QDBusConnection forger_;
     bool hasShortcuts_;
     bool registersOnCreation_;
+    std::string wrong_ = "off";
+    QString silent_ = QStringLiteral("off");
+    QDBusMessage withheld_;
     std::map<QString, Session> sessions_;
     int sessionCount_ = 0;
 };
@@ -217,15 +328,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     PortalShortcut::registerDBusTypes();
+    qDBusRegisterMetaType<WrongShortcut>();
+    qDBusRegisterMetaType<QList<WrongShortcut>>();
     QDBusConnection bus = QDBusConnection::sessionBus();
-    FakeGlobalShortcutsPortal portal(bus, mode != QStringLiteral("none"), mode == QStringLiteral("kde527"));
+    const QDBusConnection forger =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("forger"));
+    FakeGlobalShortcutsPortal portal(bus, forger, mode != QStringLiteral("none"),
+                                     mode == QStringLiteral("kde527"));
     if (!bus.registerVirtualObject(portalPath, &portal, QDBusConnection::SubPath) ||
         !bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop"))) {
         std::cerr << "the portal's name or object is taken: " << bus.lastError().message().toStdString()
                   << std::endl;
         return 1;
     }
-    StandardInputLines commands([&portal](const std::string& line) { portal.signal(line); });
+    StandardInputLines commands([&portal](const std::string& line) { portal.command(line); });
     say(QStringLiteral("ready"));
     return application.exec();
 }

@@ -1,6 +1,7 @@
 // Driftmark's global shortcuts through the portal, for the end-to-end tests: runs PortalHotKeyService on
 // the session bus (a private one) with a US layout and takes one command a line on standard input, each
-// answered on standard output. Hot-key ids have the signature 0x44726674; N is the id's number.
+// answered on standard output. An optional argument gives the portal that many milliseconds to answer each
+// request instead of the service's default. Hot-key ids have the signature 0x44726674; N is the id's number.
 //   register VK MODIFIERS N   registerHotKey → "registered STATUS HANDLE" ("-" for no handle)
 //   unregister HANDLE         unregisterHotKey → "unregistered HANDLE"
 //   trial VK MODIFIERS N      registers and at once unregisters, as the settings window tries a
@@ -13,6 +14,7 @@
 #include "wayland/StandardInputLines.h"
 
 #include <QCoreApplication>
+#include <chrono>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -83,7 +85,11 @@ void run(PortalHotKeyService& service, const std::string& line) {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const test::FakeKeyboardLayout layout;
-    PortalHotKeyService service(layout, [](const std::string& text) { say("warning: " + text); });
+    const std::chrono::milliseconds answerLimit =
+        argc > 1 ? std::chrono::milliseconds(std::stoi(argv[1])) : PortalHotKeyService::defaultAnswerLimit;
+    PortalHotKeyService service(
+        layout, [](const std::string& text) { say("warning: " + text); }, QDBusConnection::sessionBus(),
+        answerLimit);
     PrintingHandler handler;
     if (!service.installEventHandler(handler)) {
         say("no handler");

@@ -1,10 +1,10 @@
 #include "platform/linux/portal/PortalHotKeyService.h"
 
-#include "platform/linux/portal/PortalRequest.h"
+#include "platform/linux/portal/PortalHandlePath.h"
+#include "platform/linux/portal/PortalResults.h"
 #include "platform/linux/portal/PortalShortcut.h"
 #include "platform/linux/portal/PortalShortcutTrigger.h"
 
-#include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -26,6 +26,8 @@ const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session"
 // after this token, and that component keeps their keys after the session ends, so a session under another
 // token would find every earlier key taken and get none.
 const QString sessionToken = QStringLiteral("driftmark");
+const QString signalSignature = QStringLiteral("osta{sv}");
+const QString shortcutsSignature = QStringLiteral("a(sa{sv})");
 
 // Named after the combination (virtual key code and hot-key modifier bits), not after the hot key that
 // asks for it: the hot keys' numbers change from run to run and with every new recording, while Plasma 5.27
@@ -46,31 +48,6 @@ PortalShortcutList portalShortcuts(const std::map<QString, QString>& shortcuts) 
     return list;
 }
 
-// The ids of the shortcuts in a response's results.
-QSet<QString> shortcutIdsIn(const QVariantMap& results) {
-    const QVariant value = results.value(QStringLiteral("shortcuts"));
-    PortalShortcutList shortcuts;
-    if (value.canConvert<QDBusArgument>()) {
-        shortcuts = qdbus_cast<PortalShortcutList>(value.value<QDBusArgument>());
-    } else {
-        shortcuts = value.value<PortalShortcutList>();
-    }
-    QSet<QString> ids;
-    for (const PortalShortcut& shortcut : shortcuts) {
-        ids.insert(shortcut.id);
-    }
-    return ids;
-}
-
-// A portal writes session handles as strings or as object paths.
-QString sessionHandleIn(const QVariantMap& results) {
-    const QVariant value = results.value(QStringLiteral("session_handle"));
-    if (value.userType() == qMetaTypeId<QDBusObjectPath>()) {
-        return value.value<QDBusObjectPath>().path();
-    }
-    return value.toString();
-}
-
 bool meansNoPortal(const QDBusError& error) {
     switch (error.type()) {
     case QDBusError::ServiceUnknown:
@@ -86,15 +63,19 @@ bool meansNoPortal(const QDBusError& error) {
 
 } // namespace
 
-PortalHotKeyService::PortalHotKeyService(const KeyboardLayout& layout, Warn warn, const QDBusConnection& bus)
+PortalHotKeyService::PortalHotKeyService(const KeyboardLayout& layout, Warn warn, const QDBusConnection& bus,
+                                         std::chrono::milliseconds answerLimit)
     : layout_(layout)
     , warn_(std::move(warn))
-    , bus_(bus) {
+    , bus_(bus)
+    , answerLimit_(answerLimit)
+    , owner_(bus) {
     PortalShortcut::registerDBusTypes();
     sessionChange_.setSingleShot(true);
     sessionChange_.setInterval(0);
     connect(&sessionChange_, &QTimer::timeout, this, &PortalHotKeyService::changeSession);
-    // Without a sender, for the reason PortalRequest gives; the session handle tells our shortcuts apart.
+    // Without a sender, for the reason PortalRequest gives; each signal's sender is checked against the
+    // portal's owner, and the session handle tells our shortcuts apart.
     bus_.connect(QString(), portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
                  SLOT(activated(QDBusMessage)));
     bus_.connect(QString(), portalPath, shortcutsInterface, QStringLiteral("Deactivated"), this,
@@ -169,10 +150,11 @@ void PortalHotKeyService::closeSession() {
 
 void PortalHotKeyService::closeSession(const QString& path) {
     // Every session has the same path: the next one is asked for once the portal has let go of this one.
+    // Nothing of the reply is read: it ends the wait, whatever it holds, as the bus's timeout does.
+    const QDBusMessage close =
+        QDBusMessage::createMethodCall(portalService, path, sessionInterface, QStringLiteral("Close"));
     auto* watcher =
-        new QDBusPendingCallWatcher(bus_.asyncCall(QDBusMessage::createMethodCall(
-                                        portalService, path, sessionInterface, QStringLiteral("Close"))),
-                                    this);
+        new QDBusPendingCallWatcher(bus_.asyncCall(close, static_cast<int>(answerLimit_.count())), this);
     ++closing_;
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
         watcher->deleteLater();
@@ -186,6 +168,13 @@ void PortalHotKeyService::createSession() {
     if (creating_ || closing_ != 0 || sessionShortcuts_.empty() || !sessionPath_.isEmpty()) {
         return;
     }
+    if (unnamedSession_) {
+        // A session the portal made late, or did not name, would stand in the way of one under the same
+        // token: it is closed at the path the portal gives it, and this is asked again.
+        unnamedSession_ = false;
+        closeSession(portalHandlePath(bus_, QStringLiteral("session"), sessionToken));
+        return;
+    }
     creating_ = true;
     const std::uint64_t generation = generation_;
     // Plasma 5.27 registers the shortcuts given here and no others; later portals ignore the option.
@@ -194,24 +183,40 @@ void PortalHotKeyService::createSession() {
         {QStringLiteral("shortcuts"), QVariant::fromValue(portalShortcuts(sessionShortcuts_))},
     };
     PortalRequest::send(
-        bus_, shortcutsInterface, QStringLiteral("CreateSession"), {}, options, this,
+        portal(), shortcutsInterface, QStringLiteral("CreateSession"), {}, options, this,
         [this, generation](uint response, const QVariantMap& results) {
             sessionCreated(generation, response, results);
         },
-        [this, generation](const QDBusError& error) { portalFailed(generation, error); });
+        [this, generation](const QDBusError& error) { sessionFailed(generation, error); });
 }
 
 void PortalHotKeyService::sessionCreated(std::uint64_t generation, uint response,
                                          const QVariantMap& results) {
     creating_ = false;
-    const QString session = sessionHandleIn(results);
+    QString session;
+    bool named = true;
+    if (response == 0) {
+        QString found;
+        const std::optional<QString> handle = sessionHandleIn(results, found);
+        named = handle.has_value();
+        if (!named) {
+            unnamedSession_ = true;
+            warnWrongAnswer(QStringLiteral("the session handle came as (%1) instead of (o)").arg(found));
+        }
+        session = handle.value_or(QString());
+    }
     if (generation != generation_) {
         // The set changed while the portal made this session: it is not wanted any more.
-        if (response == 0 && !session.isEmpty()) {
+        if (!session.isEmpty()) {
             closeSession(session);
         } else {
             createSession();
         }
+        return;
+    }
+    if (!named) {
+        // Taken as no session: the next change of the shortcuts asks again.
+        sessionShortcuts_.clear();
         return;
     }
     if (response != 0 || session.isEmpty()) {
@@ -227,45 +232,87 @@ void PortalHotKeyService::sessionCreated(std::uint64_t generation, uint response
     listShortcuts(generation);
 }
 
+void PortalHotKeyService::sessionFailed(std::uint64_t generation, const QDBusError& error) {
+    creating_ = false;
+    if (meansNoPortal(error)) {
+        // Registrations stay as they are; without a portal there is nobody to give them to.
+        portalMissing_ = true;
+        warnOnce(warnedMissing_,
+                 "The desktop offers no global-shortcuts portal: Driftmark's shortcuts work only where the "
+                 "compositor binds `driftmark-menubar --paste N` (see the README)");
+        return;
+    }
+    const bool unansweredOrWrong = unanswered(error) || answeredWrongly(error);
+    // The portal may yet make the session, or has made one without saying so.
+    unnamedSession_ = unnamedSession_ || unansweredOrWrong;
+    if (generation != generation_) {
+        createSession();
+        return;
+    }
+    // Perhaps a portal slow to start: the next change of the shortcuts asks again.
+    sessionShortcuts_.clear();
+    if (!unansweredOrWrong) {
+        warnOnce(warnedRefused_,
+                 "The desktop's global-shortcuts portal did not answer: " + error.message().toStdString());
+    }
+}
+
 void PortalHotKeyService::listShortcuts(std::uint64_t generation) {
     PortalRequest::send(
-        bus_, shortcutsInterface, QStringLiteral("ListShortcuts"),
+        portal(), shortcutsInterface, QStringLiteral("ListShortcuts"),
         {QVariant::fromValue(QDBusObjectPath(sessionPath_))}, {}, this,
         [this, generation](uint response, const QVariantMap& results) {
             // A portal that cannot list is asked to bind, as if it had listed nothing.
             shortcutsListed(generation, response == 0 ? results : QVariantMap());
         },
-        [this, generation](const QDBusError&) { shortcutsListed(generation, {}); });
+        [this, generation](const QDBusError& error) { listFailed(generation, error); });
 }
 
 void PortalHotKeyService::shortcutsListed(std::uint64_t generation, const QVariantMap& results) {
     if (generation != generation_) {
         return;
     }
-    const QSet<QString> listed = shortcutIdsIn(results);
+    QString found;
+    const std::optional<QSet<QString>> listed = shortcutIdsIn(results, found);
+    if (!listed) {
+        warnWrongAnswer(QStringLiteral("ListShortcuts gave shortcuts of type (%1) instead of (%2)")
+                            .arg(found, shortcutsSignature));
+    }
+    // A list that cannot be read lists nothing.
     for (const auto& [id, trigger] : sessionShortcuts_) {
-        if (!listed.contains(id)) {
+        if (!listed || !listed->contains(id)) {
             bindShortcuts(generation);
             return;
         }
     }
 }
 
+void PortalHotKeyService::listFailed(std::uint64_t generation, const QDBusError& error) {
+    // Said also about a session no longer wanted: the portal hangs or errs all the same.
+    const bool hangs = unanswered(error);
+    answeredWrongly(error);
+    if (generation != generation_) {
+        return;
+    }
+    if (hangs) {
+        // A portal that hangs would not bind either: the next change of the shortcuts makes a new session.
+        sessionShortcuts_.clear();
+        return;
+    }
+    shortcutsListed(generation, {});
+}
+
 void PortalHotKeyService::bindShortcuts(std::uint64_t generation) {
     // No parent window: Driftmark binds its shortcuts at start-up, from no window of its own.
     PortalRequest::send(
-        bus_, shortcutsInterface, QStringLiteral("BindShortcuts"),
+        portal(), shortcutsInterface, QStringLiteral("BindShortcuts"),
         {QVariant::fromValue(QDBusObjectPath(sessionPath_)),
          QVariant::fromValue(portalShortcuts(sessionShortcuts_)), QString()},
         {}, this,
         [this, generation](uint response, const QVariantMap& results) {
             shortcutsBound(generation, response, results);
         },
-        [this](const QDBusError& error) {
-            warnOnce(warnedRefused_,
-                     "The desktop's global-shortcuts portal did not bind Driftmark's shortcuts: " +
-                         error.message().toStdString());
-        });
+        [this, generation](const QDBusError& error) { bindFailed(generation, error); });
 }
 
 void PortalHotKeyService::shortcutsBound(std::uint64_t generation, uint response,
@@ -280,10 +327,16 @@ void PortalHotKeyService::shortcutsBound(std::uint64_t generation, uint response
                      "): they do not work");
         return;
     }
-    const QSet<QString> bound = shortcutIdsIn(results);
+    QString found;
+    const std::optional<QSet<QString>> bound = shortcutIdsIn(results, found);
+    if (!bound) {
+        warnWrongAnswer(QStringLiteral("BindShortcuts gave shortcuts of type (%1) instead of (%2)")
+                            .arg(found, shortcutsSignature));
+        return;
+    }
     QStringList leftOut;
     for (const auto& [id, trigger] : sessionShortcuts_) {
-        if (!bound.contains(id)) {
+        if (!bound->contains(id)) {
             leftOut.append(id + QStringLiteral(" (") + trigger + QLatin1Char(')'));
         }
     }
@@ -293,24 +346,47 @@ void PortalHotKeyService::shortcutsBound(std::uint64_t generation, uint response
     }
 }
 
-void PortalHotKeyService::portalFailed(std::uint64_t generation, const QDBusError& error) {
-    creating_ = false;
-    if (meansNoPortal(error)) {
-        // Registrations stay as they are; without a portal there is nobody to give them to.
-        portalMissing_ = true;
-        warnOnce(warnedMissing_,
-                 "The desktop offers no global-shortcuts portal: Driftmark's shortcuts work only where the "
-                 "compositor binds `driftmark-menubar --paste N` (see the README)");
+void PortalHotKeyService::bindFailed(std::uint64_t generation, const QDBusError& error) {
+    if (unanswered(error)) {
+        if (generation == generation_) {
+            sessionShortcuts_.clear();
+        }
         return;
     }
-    if (generation != generation_) {
-        createSession();
-        return;
+    if (!answeredWrongly(error)) {
+        warnOnce(warnedRefused_,
+                 "The desktop's global-shortcuts portal did not bind Driftmark's shortcuts: " +
+                     error.message().toStdString());
     }
-    // Perhaps a portal slow to start: the next change of the shortcuts asks again.
-    sessionShortcuts_.clear();
-    warnOnce(warnedRefused_,
-             "The desktop's global-shortcuts portal did not answer: " + error.message().toStdString());
+}
+
+PortalRequest::Target PortalHotKeyService::portal() const {
+    return {bus_, owner_, answerLimit_};
+}
+
+bool PortalHotKeyService::unanswered(const QDBusError& error) {
+    if (error.type() != QDBusError::TimedOut) {
+        return false;
+    }
+    warnOnce(warnedUnanswered_, "The desktop's global-shortcuts portal hangs (" +
+                                    error.message().toStdString() +
+                                    "): Driftmark's shortcuts do not work until it answers; Driftmark asks "
+                                    "again when its shortcuts change");
+    return true;
+}
+
+bool PortalHotKeyService::answeredWrongly(const QDBusError& error) {
+    if (error.type() != QDBusError::InvalidSignature) {
+        return false;
+    }
+    warnWrongAnswer(error.message());
+    return true;
+}
+
+void PortalHotKeyService::warnWrongAnswer(const QString& what) {
+    warnOnce(warnedWrongAnswer_, "The desktop's global-shortcuts portal sent data of the wrong type (" +
+                                     what.toStdString() +
+                                     "), which Driftmark ignores: its shortcuts are taken as not bound");
 }
 
 void PortalHotKeyService::activated(const QDBusMessage& message) {
@@ -322,10 +398,18 @@ void PortalHotKeyService::deactivated(const QDBusMessage& message) {
 }
 
 void PortalHotKeyService::deliver(HotKeyEvent::Kind kind, const QDBusMessage& message) {
+    // Any connection may send a signal with the portal's path and interface; only the portal's count.
+    if (!owner_.sent(message)) {
+        return;
+    }
     // (o session_handle, s shortcut_id, t timestamp, a{sv} options); only the first two matter here.
+    if (message.signature() != signalSignature) {
+        warnWrongAnswer(QStringLiteral("%1 came as (%2) instead of (%3)")
+                            .arg(message.member(), message.signature(), signalSignature));
+        return;
+    }
     const QVariantList arguments = message.arguments();
-    if (arguments.size() < 2 || sessionPath_.isEmpty() ||
-        arguments[0].value<QDBusObjectPath>().path() != sessionPath_) {
+    if (sessionPath_.isEmpty() || arguments[0].value<QDBusObjectPath>().path() != sessionPath_) {
         return;
     }
     const QString shortcutId = arguments[1].toString();

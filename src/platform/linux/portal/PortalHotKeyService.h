@@ -2,6 +2,8 @@
 
 #include "platform/HotKeyService.h"
 #include "platform/linux/keys/HotKeyDelivery.h"
+#include "platform/linux/portal/PortalOwner.h"
+#include "platform/linux/portal/PortalRequest.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,6 +11,7 @@
 #include <QString>
 #include <QTimer>
 #include <QVariantMap>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -34,6 +37,10 @@ class KeyboardLayout;
 // or is being made at a time. Changes made in one turn of the event loop make one new session at most, and
 // none when they cancel out, as the settings window's trial registrations do.
 //
+// The portal is another program and is trusted for nothing: its answers and signals are read only when they
+// have the documented D-Bus types, signals count only when the portal's own connection sent them, and a
+// request it leaves unanswered gives up after a limit; the next change of the shortcuts then asks again.
+//
 // While a menu of the application is open, raw keys come from the application's own key events.
 class PortalHotKeyService final : public QObject, public HotKeyService {
     Q_OBJECT
@@ -43,13 +50,19 @@ public:
     // an xkb name.
     static constexpr std::int32_t untriggerableStatus = 2;
 
-    // Hears, once each, that there is no global-shortcuts portal, that the portal refused, and that it left
-    // out shortcuts, in a sentence for the user.
+    // How long the portal has to answer a request. The desktop may ask the user first, who takes a moment.
+    static constexpr std::chrono::seconds defaultAnswerLimit{30};
+
+    // Hears, once each, that there is no global-shortcuts portal, that the portal refused, that it left
+    // out shortcuts, that it answered with data of the wrong type, and that it did not answer in time, in a
+    // sentence for the user.
     using Warn = std::function<void(const std::string&)>;
 
-    // Names keys as `layout` types them; it must outlive the service. Talks to the portal on `bus`.
+    // Names keys as `layout` types them; it must outlive the service. Talks to the portal on `bus` and gives
+    // it `answerLimit` for each request.
     PortalHotKeyService(const KeyboardLayout& layout, Warn warn,
-                        const QDBusConnection& bus = QDBusConnection::sessionBus());
+                        const QDBusConnection& bus = QDBusConnection::sessionBus(),
+                        std::chrono::milliseconds answerLimit = defaultAnswerLimit);
     ~PortalHotKeyService() override;
     PortalHotKeyService(const PortalHotKeyService&) = delete;
     PortalHotKeyService& operator=(const PortalHotKeyService&) = delete;
@@ -79,17 +92,25 @@ private:
     void closeSession(const QString& path);
     void createSession();
     void sessionCreated(std::uint64_t generation, uint response, const QVariantMap& results);
+    void sessionFailed(std::uint64_t generation, const QDBusError& error);
     void listShortcuts(std::uint64_t generation);
     void shortcutsListed(std::uint64_t generation, const QVariantMap& results);
+    void listFailed(std::uint64_t generation, const QDBusError& error);
     void bindShortcuts(std::uint64_t generation);
     void shortcutsBound(std::uint64_t generation, uint response, const QVariantMap& results);
-    void portalFailed(std::uint64_t generation, const QDBusError& error);
+    void bindFailed(std::uint64_t generation, const QDBusError& error);
+    PortalRequest::Target portal() const;
+    bool unanswered(const QDBusError& error);
+    bool answeredWrongly(const QDBusError& error);
+    void warnWrongAnswer(const QString& what);
     void deliver(HotKeyEvent::Kind kind, const QDBusMessage& message);
     void warnOnce(bool& warned, const std::string& text);
 
     const KeyboardLayout& layout_;
     Warn warn_;
     QDBusConnection bus_;
+    std::chrono::milliseconds answerLimit_;
+    PortalOwner owner_;
     std::map<std::uint64_t, Registration> registrations_;
     std::uint64_t nextHandle_ = 1;
     // The shortcuts of the current session, made or still being made.
@@ -101,10 +122,15 @@ private:
     // A CreateSession not answered yet, and the Close calls not answered yet: the sessions share one path.
     bool creating_ = false;
     int closing_ = 0;
+    // A CreateSession went unanswered, or was answered without a usable handle: the portal may hold a
+    // session under our token that nobody named to us.
+    bool unnamedSession_ = false;
     bool portalMissing_ = false;
     bool warnedMissing_ = false;
     bool warnedRefused_ = false;
     bool warnedLeftOut_ = false;
+    bool warnedWrongAnswer_ = false;
+    bool warnedUnanswered_ = false;
     // Gathers the changes of one turn of the event loop into one change of session.
     QTimer sessionChange_;
     HotKeyDelivery delivery_;
