@@ -1,9 +1,9 @@
 #include "app/PasteChordTable.h"
 
+#include "platform/OutsideText.h"
 #include "platform/PreferencesStore.h"
 #include "support/DelegateLogWriter.h"
 #include "support/JsonLimits.h"
-#include "support/ReportExcerpt.h"
 
 #include <algorithm>
 #include <cctype>
@@ -104,7 +104,7 @@ const PasteChord* PasteChordTable::userChord(const std::string& windowClass) con
     const JsonLimits::Reading table = text != nullptr ? tableLimits.read(*text) : JsonLimits::Reading{};
     if (!table.overLimit.empty()) {
         report("Paste chord table ignored: " + std::string(preferencesKey) + " " + table.overLimit + ": " +
-               reportExcerpt(*text));
+               OutsideText::measuredExcerpt(*text));
         return nullptr;
     }
     if (!table.value.is_object()) {
@@ -118,7 +118,8 @@ const PasteChord* PasteChordTable::userChord(const std::string& windowClass) con
         const PasteChord* chord =
             value.is_string() ? storedChord(value.get_ref<const std::string&>()) : nullptr;
         if (chord == nullptr) {
-            report("Paste chord for " + reportExcerpt(name) + " ignored: " + reportExcerpt(value.dump()) +
+            report("Paste chord for " + OutsideText::measuredExcerpt(name) +
+                   " ignored: " + OutsideText::measuredExcerpt(value.dump()) +
                    " is not " + knownChordNames());
         } else if (lowerCase(name) == wanted) {
             chosen = chord;

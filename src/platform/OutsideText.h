@@ -17,6 +17,8 @@ public:
     static constexpr std::size_t argumentLimit = 4096;
     // How much of a piece of outside text a message echoes.
     static constexpr std::size_t echoLimit = 200;
+    // How much of a refused value a report quotes.
+    static constexpr std::size_t reportLimit = 100;
     // The longest message a log line holds; the rest is cut.
     static constexpr std::size_t messageLimit = 16384;
 
@@ -63,6 +65,15 @@ public:
         const std::size_t length = sequenceLength(text, start);
         const std::size_t cut = length != 0 && start + length > limit ? start : limit;
         return escaped(text.substr(0, cut)) + "…";
+    }
+
+    // For reports of a refused value: the excerpt followed by the whole length, as in
+    // `{"Deep": [[[[[… (600011 bytes)`, or the whole escaped text when it is short.
+    static std::string measuredExcerpt(std::string_view text, std::size_t limit = reportLimit) {
+        if (text.size() <= limit) {
+            return escaped(text);
+        }
+        return excerpt(text, limit) + " (" + std::to_string(text.size()) + " bytes)";
     }
 
 private:

@@ -2,8 +2,8 @@
 // nlohmann's own parser reads, and no deeper than the limit; what is refused for its depth must really
 // nest that deep (or break off after the level too many); and a report's quote of the text stays short
 // whatever the bytes.
+#include "platform/OutsideText.h"
 #include "support/JsonLimits.h"
-#include "support/ReportExcerpt.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    // The quote: at most 100 characters of at most 4 bytes, and the length.
-    if (reportExcerpt(text).size() > reportExcerptCharacters * 4 + 32) {
+    // The quote: at most its limit of bytes, each escaped to at most 6, and the length.
+    if (OutsideText::measuredExcerpt(text).size() > OutsideText::reportLimit * 6 + 32) {
         broken("a report's quote is too long");
     }
     return 0;

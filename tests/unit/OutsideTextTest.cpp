@@ -54,5 +54,14 @@ TEST(OutsideTextTest, ExcerptEscapesWhatItKeeps) {
     EXPECT_EQ(OutsideText::excerpt("a\nb\nc\nd", 4), "a\\nb\\n…");
 }
 
+TEST(OutsideTextTest, MeasuredExcerptQuotesShortTextWholeAndGivesTheLengthOfLongText) {
+    EXPECT_EQ(OutsideText::measuredExcerpt(R"({"XTerm": 5})"), R"({"XTerm": 5})");
+    EXPECT_EQ(OutsideText::measuredExcerpt(std::string(100, 'x')), std::string(100, 'x'));
+    EXPECT_EQ(OutsideText::measuredExcerpt(std::string(300'000, '[')), std::string(100, '[') + "… (300000 bytes)");
+    // A two-byte character straddling the limit is left out whole.
+    EXPECT_EQ(OutsideText::measuredExcerpt(std::string(99, 'x') + "é"), std::string(99, 'x') + "… (101 bytes)");
+    EXPECT_EQ(OutsideText::measuredExcerpt("a\nb\x7f\xff"), "a\\nb\\x7f\\xff");
+}
+
 } // namespace
 } // namespace driftmark
