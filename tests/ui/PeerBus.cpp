@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDBusPendingCallWatcher>
+#include <QDBusVirtualObject>
 #include <QSignalSpy>
 
 namespace driftmark::test {
@@ -25,10 +26,14 @@ PeerBus::PeerBus(QObject& object, const QString& path)
     server_ = std::make_unique<QDBusServer>(QStringLiteral("unix:dir=") + directory_.path());
     QObject::connect(server_.get(), &QDBusServer::newConnection, server_.get(),
                      [this](const QDBusConnection& peer) {
-                         QDBusConnection(peer).registerObject(path_, &object_,
-                                                              QDBusConnection::ExportAllSlots |
-                                                                  QDBusConnection::ExportAllSignals |
-                                                                  QDBusConnection::ExportAllProperties);
+                         if (auto* handler = dynamic_cast<QDBusVirtualObject*>(&object_)) {
+                             QDBusConnection(peer).registerVirtualObject(path_, handler);
+                         } else {
+                             QDBusConnection(peer).registerObject(path_, &object_,
+                                                                  QDBusConnection::ExportAllSlots |
+                                                                      QDBusConnection::ExportAllSignals |
+                                                                      QDBusConnection::ExportAllProperties);
+                         }
                          serverSide_ = peer.name();
                      });
     if (!QDBusConnection::connectToPeer(server_->address(), clientName_).isConnected()) {

@@ -14,7 +14,8 @@ namespace driftmark::test {
 // called from the client's side as a tray host would call it. No bus daemon, no session bus.
 class PeerBus {
 public:
-    // Exports `object` at `path` with its slots, signals and properties; valid() tells whether it worked.
+    // Exports `object` at `path` with its slots, signals and properties (a QDBusVirtualObject answers
+    // every call itself); valid() tells whether it worked.
     PeerBus(QObject& object, const QString& path);
     ~PeerBus();
     PeerBus(const PeerBus&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/linux/TrayStatusBar.h"
 
 #include "platform/linux/TrayStatusItem.h"
+#include "platform/linux/sni/DBusValueCheck.h"
 #include "platform/linux/sni/SniStatusBar.h"
 #include "platform/linux/sni/StatusNotifierWatcherMonitor.h"
 #include "platform/linux/tray/XEmbedStatusBar.h"
@@ -37,6 +38,7 @@ bool x11TrayRunning() {
 TrayStatusBar::TrayStatusBar(const std::function<void(const std::string&)>& warn, bool x11)
     : warn_(warn)
     , x11_(x11) {
+    DBusValueCheck::setListener(warn_);
     const QByteArray chosen = qgetenv("DRIFTMARK_TRAY");
     if (const auto preference = parseTrayPreference(chosen.toStdString())) {
         preference_ = *preference;
@@ -69,7 +71,9 @@ TrayStatusBar::TrayStatusBar(const std::function<void(const std::string&)>& warn
     }
 }
 
-TrayStatusBar::~TrayStatusBar() = default;
+TrayStatusBar::~TrayStatusBar() {
+    DBusValueCheck::setListener({});
+}
 
 std::unique_ptr<StatusItem> TrayStatusBar::statusItem(const StatusItemNames& names) {
     auto item = std::make_unique<TrayStatusItem>(*this, names);

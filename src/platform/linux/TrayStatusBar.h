@@ -27,7 +27,8 @@ public:
     // Needs a QApplication, which must outlive every status item; `x11` when it runs on the xcb platform.
     // `warn` hears, once each, that the tray chosen has no host yet, that DRIFTMARK_TRAY names no tray or
     // one this display cannot have, and that a host asks for a menu Wayland cannot show; and, once for
-    // each watcher that does so, that the watcher refused the items, and where they go instead.
+    // each watcher that does so, that the watcher refused the items, and where they go instead; and, once
+    // for each kind, of a value another program sent over D-Bus with the wrong type.
     TrayStatusBar(const std::function<void(const std::string&)>& warn, bool x11);
     ~TrayStatusBar() override;
     TrayStatusBar(const TrayStatusBar&) = delete;

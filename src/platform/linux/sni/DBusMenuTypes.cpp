@@ -1,5 +1,7 @@
 #include "platform/linux/sni/DBusMenuTypes.h"
 
+#include "platform/linux/sni/DBusValueCheck.h"
+
 #include <QDBusMetaType>
 
 namespace driftmark {
@@ -16,15 +18,28 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuLayoutItem& ite
     return argument;
 }
 
+namespace {
+
+const char* const layoutSignature = "(ia{sv}av)";
+const char* const layoutName = "dbusmenu layout";
+
+} // namespace
+
+// A child that is no menu item is left out; the others keep their order.
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuLayoutItem& item) {
+    item = {};
+    if (!DBusValueCheck::readable(argument, layoutSignature, layoutName)) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> item.id >> item.properties;
-    item.children.clear();
     argument.beginArray();
     while (!argument.atEnd()) {
         QDBusVariant child;
         argument >> child;
-        item.children.append(qdbus_cast<DBusMenuLayoutItem>(child.variant()));
+        if (DBusValueCheck::readable(child.variant(), layoutSignature, layoutName)) {
+            item.children.append(qdbus_cast<DBusMenuLayoutItem>(child.variant()));
+        }
     }
     argument.endArray();
     argument.endStructure();
@@ -39,6 +54,10 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemProperties&
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemProperties& item) {
+    item = {};
+    if (!DBusValueCheck::readable(argument, "(ia{sv})", "dbusmenu item's properties")) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> item.id >> item.properties;
     argument.endStructure();
@@ -53,6 +72,10 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemPropertyNam
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemPropertyNames& item) {
+    item = {};
+    if (!DBusValueCheck::readable(argument, "(ias)", "dbusmenu item's property names")) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> item.id >> item.names;
     argument.endStructure();
@@ -67,6 +90,10 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event) {
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event) {
+    event = {};
+    if (!DBusValueCheck::readable(argument, "(isvu)", "dbusmenu event")) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> event.id >> event.eventId >> event.data >> event.timestamp;
     argument.endStructure();

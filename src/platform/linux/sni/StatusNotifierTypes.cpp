@@ -1,5 +1,7 @@
 #include "platform/linux/sni/StatusNotifierTypes.h"
 
+#include "platform/linux/sni/DBusValueCheck.h"
+
 #include <QDBusMetaType>
 
 namespace driftmark {
@@ -12,6 +14,10 @@ QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierPixmap& p
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierPixmap& pixmap) {
+    pixmap = {};
+    if (!DBusValueCheck::readable(argument, "(iiay)", "status notifier icon")) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> pixmap.width >> pixmap.height >> pixmap.pixels;
     argument.endStructure();
@@ -26,6 +32,10 @@ QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierToolTip& 
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierToolTip& toolTip) {
+    toolTip = {};
+    if (!DBusValueCheck::readable(argument, "(sa(iiay)ss)", "status notifier tooltip")) {
+        return argument;
+    }
     argument.beginStructure();
     argument >> toolTip.iconName >> toolTip.pixmaps >> toolTip.title >> toolTip.body;
     argument.endStructure();
