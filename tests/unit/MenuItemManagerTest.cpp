@@ -203,7 +203,7 @@ TEST_F(MenuItemManagerTest, MigratesLegacyRecordsInOrder) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].order, static_cast<std::int64_t>(i));
         EXPECT_TRUE(items[i].usesSmartPaste);
-        EXPECT_NE(items[i].id().toString(), legacy[i]["id"]);
+        EXPECT_NE(items[i].id().toString(), legacy[i]["id"].get<std::string>());
     }
     EXPECT_EQ(stored(), items);
     EXPECT_FALSE(preferences.object("clipboardTextItems"));
