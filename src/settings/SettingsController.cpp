@@ -124,6 +124,11 @@ void SettingsController::setLaunchAtLogin(bool enabled) {
         return;
     }
     launchAtLogin_.setEnabled(enabled);
+    // A refused change has turned the switch back and said why on standard output.
+    if (launchAtLogin_.isEnabled() != enabled) {
+        logger_.info(std::string("Start at Login not changed: it stays ") + (enabled ? "disabled" : "enabled"));
+        return;
+    }
     logger_.info(std::string("Start at Login toggled: ") + (enabled ? "enabled" : "disabled"));
 }
 

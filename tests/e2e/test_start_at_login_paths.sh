@@ -161,10 +161,14 @@ seed_preferences "[$(item_json "$first" 'First' 'first entry text' false false 0
 start_driftmark_for_settings "$first"
 open_settings "$first"
 wait_for_control "check box" "Start at Login"
+switched_on_before=$(log_count "Start at Login toggled: enabled")
 click_control "check box" "Start at Login"
 wait_for 10 "the refusal on standard output" grep -qF "Failed to register launch at login: login cannot start" "$DRIFTMARK_OUT"
 atspi --last wait-state "check box" "Start at Login" checked no || fail "the switch stayed on"
 [ "$(output_count "Failed to register launch at login")" = 1 ] || fail "the refusal was not said once"
+wait_for_log 10 "Start at Login not changed: it stays disabled"
+[ "$(log_count "Start at Login toggled: enabled")" = "$switched_on_before" ] ||
+  fail "the log says the refused switch-on was done"
 [ ! -e "$XDG_CONFIG_HOME/autostart" ] || fail "something was written: $(ls -A "$XDG_CONFIG_HOME/autostart")"
 [ ! -e "$XDG_CONFIG_HOME/driftmark-menubar/start-at-login" ] || fail "a launcher was written"
 screenshot "$SETTINGS_TITLE" refused
