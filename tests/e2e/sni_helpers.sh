@@ -334,3 +334,16 @@ fake_watcher_count() {
 fake_watcher_count_at_least() {
   [ "$(fake_watcher_count "$1")" -ge "$2" ]
 }
+
+# seed_numbered_entries COUNT: stores COUNT (1 to 3) plain entries titled "first", "second", "third" with
+# texts "text 1" to "text 3"; their ids are in $first, $second and $third.
+first=C1000000-0000-4000-8000-0000000000C1
+second=C2000000-0000-4000-8000-0000000000C2
+third=C3000000-0000-4000-8000-0000000000C3
+seed_numbered_entries() {
+  local ids=("$first" "$second" "$third") titles=(first second third) entries=() index
+  for ((index = 0; index < $1; index++)); do
+    entries+=("$(item_json "${ids[index]}" "${titles[index]}" "text $((index + 1))" false false "$index")")
+  done
+  seed_preferences "[$(IFS=,; echo "${entries[*]}")]"
+}

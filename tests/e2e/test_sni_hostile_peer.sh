@@ -5,8 +5,7 @@ E2E_DESKTOP_OPTIONS="--no-tray --session-bus"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/sni_helpers.sh"
 
-first=C1000000-0000-4000-8000-0000000000C1
-seed_preferences "[$(item_json "$first" first 'text 1' false false 0)]"
+seed_numbered_entries 1
 
 one_registered() {
   [ "$(registered_ids)" = "driftmark-$first" ]

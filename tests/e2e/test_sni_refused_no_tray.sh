@@ -7,9 +7,7 @@ source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/sni_helpers.sh"
 
 REFUSED="The StatusNotifierItem watcher refused Driftmark's icons (org.example.Watcher.Error.Refused: this watcher takes no items), and no X11 system tray is running: the icons cannot be shown until a system tray or a StatusNotifierItem host that takes them starts"
-first=C1000000-0000-4000-8000-0000000000C1
-second=C2000000-0000-4000-8000-0000000000C2
-seed_preferences "[$(item_json "$first" first 'text 1' false false 0),$(item_json "$second" second 'text 2' false false 1)]"
+seed_numbered_entries 2
 
 two_registered_in_order() {
   [ "$(registered_ids)" = "$(printf 'driftmark-%s\n' "$first" "$second")" ]

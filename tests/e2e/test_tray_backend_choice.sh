@@ -7,10 +7,7 @@ source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/sni_helpers.sh"
 
 NO_HOST="No StatusNotifierItem host is running yet; the icons will appear when one starts"
-first=C1000000-0000-4000-8000-0000000000C1
-second=C2000000-0000-4000-8000-0000000000C2
-third=C3000000-0000-4000-8000-0000000000C3
-seed_preferences "[$(item_json "$first" first 'text 1' false false 0),$(item_json "$second" second 'text 2' false false 1),$(item_json "$third" third 'text 3' false false 2)]"
+seed_numbered_entries 3
 
 three_ids() {
   printf 'driftmark-%s\n' "$first" "$second" "$third"
