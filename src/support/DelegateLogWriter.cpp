@@ -36,7 +36,12 @@ void DelegateLogWriter::logToFile(std::string_view message) {
         .append(" Log - ")
         .append(headerDateFormatter_.format(now))
         .append(" ===\n\n");
-    static_cast<void>(files_->append(logFileURL(now), line, header));
+    const std::filesystem::path file = files_->dayFile(dateFormatter_.format(now));
+    // The directory is made when a line finds it missing, not checked for each line.
+    if (files_->append(file, line, header)) {
+        static_cast<void>(files_->createDirectory());
+        static_cast<void>(files_->append(file, line, header));
+    }
 }
 
 void DelegateLogWriter::logPermissionsIfChanged(bool granted, std::string_view context) {

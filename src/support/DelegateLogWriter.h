@@ -14,7 +14,8 @@ class Clock;
 class LogFiles;
 
 // The application delegate's own writer to the daily log: short lines, appended synchronously on the
-// calling thread, and a day header when it is the one that creates the day's file. Its failures are
+// calling thread (a write to the file kept open, never waiting for the disk), and a day header when it
+// is the one that creates the day's file. Its failures are
 // ignored: a line that cannot be written is lost.
 class DelegateLogWriter {
 public:

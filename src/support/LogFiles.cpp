@@ -70,6 +70,10 @@ LogFiles::LogFiles(std::filesystem::path directory, ProblemReporter reportProble
     }
 }
 
+LogFiles::~LogFiles() {
+    closeFile();
+}
+
 std::filesystem::path LogFiles::dayFile(std::string_view day) const {
     std::string name(appName);
     name.append("-").append(day).append(".log");
@@ -142,7 +146,37 @@ std::optional<std::string> LogFiles::append(const std::filesystem::path& file, s
     if (refused_) {
         return std::nullopt;
     }
-    // The directory is checked again for each line: it may have been replaced since.
+    if (!openFileIs(file)) {
+        closeFile();
+        if (auto failure = openFile(file, header)) {
+            return failure;
+        }
+        if (openDescriptor_ < 0) {
+            return std::nullopt; // the directory was refused just now
+        }
+    }
+    if (!writeAll(openDescriptor_, bytes)) {
+        const int error = errno;
+        // Opened afresh for the next line, which may find the file or the disk in order again.
+        closeFile();
+        return describe(file, error);
+    }
+    return std::nullopt;
+}
+
+bool LogFiles::openFileIs(const std::filesystem::path& file) const {
+    if (openDescriptor_ < 0 || file != openPath_) {
+        return false;
+    }
+    // The path may lead elsewhere by now, or nowhere; a file that is still this one is written through
+    // the descriptor, whatever became of the directory's mode meanwhile.
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 && static_cast<std::uint64_t>(status.st_dev) == openDevice_ &&
+           static_cast<std::uint64_t>(status.st_ino) == openInode_;
+}
+
+std::optional<std::string> LogFiles::openFile(const std::filesystem::path& file, std::string_view header) {
+    // The directory is checked again for each opening: it may have been replaced since.
     int error = 0;
     const int directory = openCheckedDirectory(file.parent_path(), error);
     if (directory < 0) {
@@ -162,16 +196,24 @@ std::optional<std::string> LogFiles::append(const std::filesystem::path& file, s
     if (descriptor < 0) {
         return describe(file, openError);
     }
-    const bool written = (!created || writeAll(descriptor, header)) && writeAll(descriptor, bytes);
-    const int writeError = errno;
-    const bool closed = ::close(descriptor) == 0;
-    if (!written) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || (created && !writeAll(descriptor, header))) {
+        const int writeError = errno;
+        ::close(descriptor);
         return describe(file, writeError);
     }
-    if (!closed) {
-        return describe(file, errno);
-    }
+    openDescriptor_ = descriptor;
+    openPath_ = file;
+    openDevice_ = static_cast<std::uint64_t>(status.st_dev);
+    openInode_ = static_cast<std::uint64_t>(status.st_ino);
     return std::nullopt;
+}
+
+void LogFiles::closeFile() {
+    if (openDescriptor_ >= 0) {
+        ::close(openDescriptor_);
+        openDescriptor_ = -1;
+    }
 }
 
 } // namespace driftmark

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -12,7 +13,9 @@ namespace driftmark {
 
 // The directory of the daily log files and the appends to them. Both log writers go through one
 // object, whose lock spans the existence check and the write, so that lines and the day header are
-// never torn, lost or overwritten when the writers meet.
+// never torn, lost or overwritten when the writers meet. The file last written stays open between
+// lines; it is opened anew when a line is for another file (a new day) or when its path no longer
+// leads to it (moved away, deleted or replaced).
 //
 // The log holds the user's texts, so it is written only into a real directory of the user's own, made
 // private, and never through a symbolic link. A directory that fails this is refused for good: one
@@ -29,6 +32,9 @@ public:
 
     // Without a reporter, the refusal goes to standard error.
     explicit LogFiles(std::filesystem::path directory, ProblemReporter reportProblem = {});
+    ~LogFiles();
+    LogFiles(const LogFiles&) = delete;
+    LogFiles& operator=(const LogFiles&) = delete;
 
     const std::filesystem::path& directory() const { return directory_; }
     // The file of one day: "driftmark-menubar-" + day + ".log" in the directory.
@@ -38,8 +44,8 @@ public:
     // one private. Returns the error's description on failure; a refusal is reported, not returned.
     std::optional<std::string> createDirectory();
 
-    // Appends the bytes to the file, opening and closing it. A missing file is created, readable by the
-    // owner only, and then starts with the header. Returns the error's description on failure; once
+    // Appends the bytes to the file, opening it unless it is the one still open. A missing file is
+    // created, readable by the owner only, and then starts with the header. Returns the error's description on failure; once
     // the directory is refused, the bytes are dropped and nothing is returned.
     std::optional<std::string> append(const std::filesystem::path& file, std::string_view bytes,
                                       std::string_view header = {});
@@ -49,11 +55,22 @@ private:
     // cannot be opened, or with `error` 0 when it is refused.
     int openCheckedDirectory(const std::filesystem::path& directory, int& error);
     void refuse(const std::filesystem::path& directory, const std::string& reason);
+    // Whether the file still open is the one the path leads to: one stat call per line.
+    bool openFileIs(const std::filesystem::path& file) const;
+    // Opens the file through its checked directory and keeps it open; writes the header when this
+    // creates it.
+    std::optional<std::string> openFile(const std::filesystem::path& file, std::string_view header);
+    void closeFile();
 
     std::filesystem::path directory_;
     ProblemReporter reportProblem_;
     std::mutex mutex_;
     bool refused_ = false;
+    // The file kept open, -1 for none, and what identifies it on disk.
+    int openDescriptor_ = -1;
+    std::filesystem::path openPath_;
+    std::uint64_t openDevice_ = 0;
+    std::uint64_t openInode_ = 0;
 };
 
 } // namespace driftmark

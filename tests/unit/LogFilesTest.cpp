@@ -56,6 +56,59 @@ TEST(LogFiles, WritesTheHeaderOnlyIntoAFileThatTheAppendCreates) {
     EXPECT_EQ(test::readTextFile(file), "header\na\nb\n");
 }
 
+// How many of the process's descriptors lead to the file.
+int descriptorsOpenOn(const std::filesystem::path& file) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == file) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+TEST(LogFiles, KeepsTheFileOpenBetweenLinesAndClosesItWhenGone) {
+    test::TemporaryDirectory directory;
+    const auto file = directory.path() / "driftmark-menubar-2025-03-07.log";
+    {
+        LogFiles files(directory.path());
+        ASSERT_FALSE(files.append(file, "a\n", "header\n"));
+        ASSERT_FALSE(files.append(file, "b\n", "header\n"));
+        EXPECT_EQ(descriptorsOpenOn(file), 1);
+        EXPECT_EQ(test::readTextFile(file), "header\na\nb\n");
+    }
+    EXPECT_EQ(descriptorsOpenOn(file), 0);
+}
+
+// Log rotation moves the file away; a user may delete it or put another file in its place. Each line
+// goes to the file the path names when it is written, and a file the append creates gets the header.
+TEST(LogFiles, WritesToWhatThePathNamesAfterTheFileWasMovedDeletedOrReplaced) {
+    test::TemporaryDirectory directory;
+    LogFiles files(directory.path());
+    const auto file = files.dayFile("2025-03-07");
+    ASSERT_FALSE(files.append(file, "a\n", "header\n"));
+    std::filesystem::rename(file, directory.path() / "rotated");
+    ASSERT_FALSE(files.append(file, "b\n", "header\n"));
+    EXPECT_EQ(test::readTextFile(directory.path() / "rotated"), "header\na\n");
+    EXPECT_EQ(test::readTextFile(file), "header\nb\n");
+
+    std::filesystem::remove(file);
+    ASSERT_FALSE(files.append(file, "c\n", "header\n"));
+    EXPECT_EQ(test::readTextFile(file), "header\nc\n");
+
+    std::filesystem::remove(file);
+    std::ofstream(file) << "someone else's\n";
+    ASSERT_FALSE(files.append(file, "d\n", "header\n"));
+    EXPECT_EQ(test::readTextFile(file), "someone else's\nd\n");
+
+    // A new day's file is a file of its own; the earlier one is no longer held.
+    ASSERT_FALSE(files.append(files.dayFile("2025-03-08"), "e\n", "header\n"));
+    EXPECT_EQ(test::readTextFile(files.dayFile("2025-03-08")), "header\ne\n");
+    EXPECT_EQ(descriptorsOpenOn(file), 0);
+    EXPECT_EQ(descriptorsOpenOn(files.dayFile("2025-03-08")), 1);
+}
+
 TEST(LogFiles, DescribesFailures) {
     test::TemporaryDirectory directory;
     std::ofstream(directory.path() / "plain");
@@ -141,6 +194,20 @@ TEST(LogFiles, RefusesADirectoryReplacedByALinkAfterItWasChecked) {
     std::filesystem::create_directory_symlink(fixture.elsewhere, fixture.logDirectory);
 
     EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    EXPECT_TRUE(namesIn(fixture.elsewhere).empty());
+    EXPECT_EQ(fixture.problems.size(), 1U);
+}
+
+TEST(LogFiles, RefusesADirectoryReplacedByALinkWhileItsFileIsOpen) {
+    CheckedLogDirectory fixture;
+    LogFiles files(fixture.logDirectory, fixture.recorder());
+    ASSERT_FALSE(files.createDirectory());
+    ASSERT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
+    std::filesystem::rename(fixture.logDirectory, fixture.directory.path() / "moved");
+    std::filesystem::create_directories(fixture.elsewhere);
+    std::filesystem::create_directory_symlink(fixture.elsewhere, fixture.logDirectory);
+
     EXPECT_FALSE(files.append(files.dayFile("2025-03-07"), "line\n"));
     EXPECT_TRUE(namesIn(fixture.elsewhere).empty());
     EXPECT_EQ(fixture.problems.size(), 1U);
