@@ -1,3 +1,5 @@
+#include "SyscallCounter.h"
+
 #include "KeyboardShortcuts/Key.h"
 #include "KeyboardShortcuts/ModifierFlags.h"
 #include "KeyboardShortcuts/Shortcut.h"
@@ -19,10 +21,14 @@
 #include "support/LogFiles.h"
 #include "support/MemoryPreferencesStore.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <malloc.h>
 #include <memory>
 #include <optional>
@@ -43,11 +49,30 @@ constexpr int measuredEdits = 1000;
 constexpr std::size_t typedCharacters = 32;
 
 // The fake system log keeps every message for the tests to read; here that would be memory growth of
-// the benchmark's own making, so the messages go nowhere.
+// the benchmark's own making, so the messages go nowhere; only their number is kept.
 class DiscardingSystemLog final : public SystemLog {
 public:
-    void write(SystemLogLevel, std::string_view, std::string_view) override {}
-    void basic(std::string_view) override {}
+    void write(SystemLogLevel, std::string_view, std::string_view) override { ++lines; }
+    void basic(std::string_view) override { ++lines; }
+
+    std::atomic<std::int64_t> lines{0};
+};
+
+// Lines and bytes in the daily log files of a directory.
+struct LogVolume {
+    std::int64_t lines = 0;
+    std::int64_t bytes = 0;
+
+    static LogVolume of(const std::filesystem::path& directory) {
+        LogVolume volume;
+        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+            volume.lines += std::count(text.begin(), text.end(), '\n');
+            volume.bytes += static_cast<std::int64_t>(text.size());
+        }
+        return volume;
+    }
 };
 
 std::int64_t residentKilobytes() {
@@ -256,6 +281,42 @@ void memoryOverThousandKeystrokes(benchmark::State& state) {
     }
 }
 
+// What one keystroke costs besides time, with the durable save: the lines and bytes it adds to the
+// daily log and the lines it sends to the system log (the journal), the files opened (by Driftmark's
+// own calls: the log's and the preferences' folder; the save's temporary file is made by mkstemp,
+// which is not counted), the saves of the preferences file and the fsyncs. Each keystroke waits for
+// the log's writer, so that its lines count with it.
+void keystrokeCost(benchmark::State& state) {
+    LaunchedApp app(true);
+    for (int edit = 0; edit < warmUpEdits; ++edit) {
+        app.keystroke();
+    }
+    app.appLogger.flush();
+    const LogVolume logBefore = LogVolume::of(app.logFiles->directory());
+    const std::int64_t journalBefore = app.systemLog.lines;
+    const bench::SyscallCounts callsBefore = bench::SyscallCounts::now();
+
+    for (auto _ : state) {
+        app.keystroke();
+        app.appLogger.flush();
+    }
+
+    const LogVolume logAfter = LogVolume::of(app.logFiles->directory());
+    const bench::SyscallCounts callsAfter = bench::SyscallCounts::now();
+    const auto perKeystroke = [&state](std::int64_t count) {
+        return static_cast<double>(count) / static_cast<double>(state.iterations());
+    };
+    state.counters["log_lines"] = perKeystroke(logAfter.lines - logBefore.lines);
+    state.counters["log_bytes"] = perKeystroke(logAfter.bytes - logBefore.bytes);
+    state.counters["journal_lines"] = perKeystroke(app.systemLog.lines - journalBefore);
+    state.counters["file_opens"] = perKeystroke(callsAfter.opens - callsBefore.opens);
+    state.counters["saves"] = perKeystroke(callsAfter.preferenceSaves - callsBefore.preferenceSaves);
+    state.counters["fsyncs"] = perKeystroke(callsAfter.fsyncs - callsBefore.fsyncs);
+    if (!app.problems.empty()) {
+        state.SkipWithError(app.problems.front().c_str());
+    }
+}
+
 BENCHMARK(memoryOverThousandKeystrokes)
     ->Iterations(measuredEdits)
     ->Repetitions(3)
@@ -269,6 +330,7 @@ BENCHMARK(keystrokeWithTenEntriesSavedToFile)
     ->UseRealTime()
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(keystrokeCost)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(keystrokeWithTenEntriesInMemory)
     ->Iterations(measuredEdits)
     ->Repetitions(9)
