@@ -7,6 +7,7 @@
 #include "platform/AccessibilityTrust.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
+#include "platform/KeyEventPoster.h"
 #include "support/AppLogger.h"
 #include "support/DelegateLogWriter.h"
 
@@ -78,6 +79,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::menuItemsChanged(const std::vector<MenuBarItem>& items) {
     menuBarManager_->updateMenuBarItems(items);
     refreshShortcuts(items);
+    // Typing gets ready before the first paste: a keyboard new to a Wayland seat would lose its first key.
+    if (std::any_of(items.begin(), items.end(),
+                    [](const MenuBarItem& item) { return item.usesSmartPaste; })) {
+        services_.keyEventPoster.prepare();
+    }
 }
 
 void AppDelegate::checkAccessibilityPermissions() {

@@ -257,13 +257,11 @@ void SmartPaste::pasteToActiveApp(const MenuBarItem& item, const PasteChord& cho
     // still be held, and Control+Alt+Return would insert nothing.
     if (auto down = keys.keyboardEvent(returnKey, true)) {
         down->flags = 0;
-        keys.post(*down);
-        logger_.debug("Posted Enter key down event");
+        logPosted(keys.post(*down), "Enter key down");
     }
     if (auto up = keys.keyboardEvent(returnKey, false)) {
         up->flags = 0;
-        keys.post(*up);
-        logger_.debug("Posted Enter key up event");
+        logPosted(keys.post(*up), "Enter key up");
     }
     // The target needs a moment to take the Return before the paste arrives. Waiting on the queue
     // rather than blocking keeps the tray responsive; the step holds this object like the blocked call
@@ -278,24 +276,36 @@ void SmartPaste::pasteToActiveApp(const MenuBarItem& item, const PasteChord& cho
 // The lines name the paste keystroke as it has always been named, whatever the chord.
 void SmartPaste::postPasteKeystroke(const PasteChord& chord, const std::shared_ptr<PendingRestore>& restore) {
     KeyEventPoster& keys = services_.keyEventPoster;
+    bool typed = true;
     if (auto down = keys.keyboardEvent(chord.virtualKey, true)) {
         down->flags = chord.flags;
         // Told of reads from now on: a clipboard manager reads the text as soon as it is copied, the
         // window pasted into only once the keystroke has reached it.
         awaitRead(restore);
-        keys.post(*down);
-        logger_.debug("Posted Cmd+V key down event");
+        typed = logPosted(keys.post(*down), "Cmd+V key down");
     } else {
         logger_.error("Failed to create key down event");
+        typed = false;
     }
     if (auto up = keys.keyboardEvent(chord.virtualKey, false)) {
         up->flags = chord.flags;
-        keys.post(*up);
-        logger_.debug("Posted Cmd+V key up event");
+        typed = logPosted(keys.post(*up), "Cmd+V key up") && typed;
     } else {
         logger_.error("Failed to create key up event");
+        typed = false;
     }
-    logger_.debug("pasteToActiveApp completed");
+    logger_.debug(typed ? "pasteToActiveApp completed" : "pasteToActiveApp failed: the paste was not typed");
+}
+
+// A keystroke that could not be typed is an error in both logs, never reported as posted.
+bool SmartPaste::logPosted(bool posted, const std::string& event) {
+    if (posted) {
+        logger_.debug("Posted " + event + " event");
+    } else {
+        logger_.error("Failed to post " + event + " event");
+        logWriter_.logToFile("ERROR: Failed to post " + event + " event");
+    }
+    return posted;
 }
 
 void SmartPaste::awaitRead(const std::shared_ptr<PendingRestore>& restore) {

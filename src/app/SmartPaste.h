@@ -94,6 +94,8 @@ private:
     void pasteToActiveApp(const MenuBarItem& item, const PasteChord& chord,
                           const std::shared_ptr<PendingRestore>& restore, std::function<void()> completion);
     void postPasteKeystroke(const PasteChord& chord, const std::shared_ptr<PendingRestore>& restore);
+    // Returns `posted`.
+    bool logPosted(bool posted, const std::string& event);
     // The paste keystroke has gone out: the restore now also waits for the text to be read.
     void awaitRead(const std::shared_ptr<PendingRestore>& restore);
     void textRead(bool primary);

@@ -30,7 +30,11 @@ public:
     virtual ~KeyEventPoster() = default;
     // Absent when no such event can be made (for example, the display cannot synthesise input).
     virtual std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) = 0;
-    virtual void post(const KeyEvent& event) = 0;
+    // False when the event could not be typed.
+    virtual bool post(const KeyEvent& event) = 0;
+    // Makes ready beforehand what typing needs where it cannot be made at the moment of the first
+    // keystroke (a keyboard the desktop has to announce to its windows first); nothing elsewhere.
+    virtual void prepare() = 0;
 };
 
 } // namespace driftmark

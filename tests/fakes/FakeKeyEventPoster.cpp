@@ -12,7 +12,10 @@ std::optional<KeyEvent> FakeKeyEventPoster::keyboardEvent(std::uint16_t virtualK
     return KeyEvent{virtualKey, keyDown, std::nullopt};
 }
 
-void FakeKeyEventPoster::post(const KeyEvent& event) {
+bool FakeKeyEventPoster::post(const KeyEvent& event) {
+    if (untypable.contains({event.virtualKey, event.keyDown})) {
+        return false;
+    }
     posted.push_back({timeline_.now(), event});
     std::string detail = std::to_string(event.virtualKey) + (event.keyDown ? " down" : " up");
     if (event.flags) {
@@ -21,6 +24,7 @@ void FakeKeyEventPoster::post(const KeyEvent& event) {
         detail += flags;
     }
     timeline_.record("keys", detail);
+    return true;
 }
 
 } // namespace driftmark::test

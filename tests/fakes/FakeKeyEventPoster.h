@@ -23,11 +23,16 @@ public:
         : timeline_(timeline) {}
 
     std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) override;
-    void post(const KeyEvent& event) override;
+    bool post(const KeyEvent& event) override;
+    void prepare() override { ++prepared; }
 
     std::vector<Posted> posted;
     // (virtual key, key down) pairs whose events cannot be created.
     std::set<std::pair<std::uint16_t, bool>> uncreatable;
+    // (virtual key, key down) pairs whose events are made but cannot be typed; they are not recorded.
+    std::set<std::pair<std::uint16_t, bool>> untypable;
+    // How many times the poster was asked to get ready.
+    int prepared = 0;
 
 private:
     Timeline& timeline_;

@@ -392,6 +392,20 @@ TEST_F(SmartPasteTest, KeyEventsThatCannotBeMadeAreSkipped) {
     EXPECT_EQ(clipboard().contents, userClipboard);
 }
 
+TEST_F(SmartPasteTest, AKeystrokeThatCannotBeTypedIsLoggedAsAFailureNotAsDone) {
+    platform().keyEventPoster.untypable = {{9, true}};
+    delegate->copyTextToClipboard(smart, true, std::nullopt);
+    advanceTo(4);
+
+    EXPECT_THAT(timeline(), Contains("0.100 keys: 9 up flags 0x100000"));
+    const auto log = delegateLog();
+    EXPECT_THAT(log, IsSupersetOf({"Failed to post Cmd+V key down event", "Posted Cmd+V key up event",
+                                   "pasteToActiveApp failed: the paste was not typed"}));
+    EXPECT_THAT(log, Not(Contains("Posted Cmd+V key down event")));
+    EXPECT_THAT(log, Not(Contains("pasteToActiveApp completed")));
+    EXPECT_THAT(harness.dailyLog(), Contains(HasSubstr("ERROR: Failed to post Cmd+V key down event")));
+}
+
 TEST_F(SmartPasteTest, DelegateGoneBeforeThePasteStageEndsTheSequence) {
     delegate->copyTextToClipboard(smart, true, editor);
     delegate.reset();

@@ -3,7 +3,7 @@
 // input, each answered on standard output:
 //   key VK down|up [FLAGS]   keyboardEvent for the virtual key code, with FLAGS (a comma-separated list of
 //                            cmd, ctrl, shift, opt, or "none" for no modifiers at all) set when given,
-//                            then post → ok, or "absent" when no event can be made
+//                            then post → ok, "absent" when no event can be made, or "not typed"
 //   trusted                  isTrusted → "trusted yes|no"
 //   prompt                   isTrustedWithPrompt → "trusted yes|no", then "notice HEADLINE | TEXT" for the
 //                            notice shown, if any, and "end"
@@ -68,8 +68,7 @@ void postKey(KeyEventPoster& keys, std::istringstream& words) {
     if (!flags.empty()) {
         event->flags = flagsNamed(flags);
     }
-    keys.post(*event);
-    answer("ok");
+    answer(keys.post(*event) ? "ok" : "not typed");
 }
 
 // The user's own keyboard, as far as the seat can tell: it types with its own keymap, not the seat's.

@@ -52,10 +52,10 @@ std::optional<KeyEvent> FakeInputKeyEventPoster::keyboardEvent(std::uint16_t vir
     return KeyEvent{virtualKey, keyDown, std::nullopt};
 }
 
-void FakeInputKeyEventPoster::post(const KeyEvent& event) {
+bool FakeInputKeyEventPoster::post(const KeyEvent& event) {
     const auto code = evdevCodeForVirtualKey(event.virtualKey);
     if (!code || !ready()) {
-        return;
+        return false;
     }
     if (!event.flags) {
         press(*code, event.keyDown);
@@ -75,7 +75,9 @@ void FakeInputKeyEventPoster::post(const KeyEvent& event) {
             chordModifiers_.pop_back();
         }
     }
+    // A connection lost on the way took the keys with it.
     connection_.flush();
+    return !connection_.lost();
 }
 
 // KWin ignores the keys of a client that has not said who it is and why it types.

@@ -24,7 +24,9 @@ public:
     FakeInputKeyEventPoster& operator=(const FakeInputKeyEventPoster&) = delete;
 
     std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) override;
-    void post(const KeyEvent& event) override;
+    bool post(const KeyEvent& event) override;
+    // KWin types on a keyboard of its own, which its windows know before any key comes.
+    void prepare() override {}
 
 private:
     bool ready();

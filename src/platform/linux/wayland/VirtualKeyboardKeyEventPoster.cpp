@@ -31,10 +31,10 @@ std::optional<KeyEvent> VirtualKeyboardKeyEventPoster::keyboardEvent(std::uint16
     return KeyEvent{virtualKey, keyDown, std::nullopt};
 }
 
-void VirtualKeyboardKeyEventPoster::post(const KeyEvent& event) {
+bool VirtualKeyboardKeyEventPoster::post(const KeyEvent& event) {
     const auto code = evdevCodeForVirtualKey(event.virtualKey);
     if (!code || !ready()) {
-        return;
+        return false;
     }
     if (!event.flags) {
         press(*code, event.keyDown);
@@ -49,7 +49,17 @@ void VirtualKeyboardKeyEventPoster::post(const KeyEvent& event) {
         std::erase(down_, *code);
         sendModifiers(keymap_->state());
     }
+    // A connection lost on the way took the keys with it.
     connection_.flush();
+    return !connection_.lost();
+}
+
+// Called whenever an entry may need it: the keyboard is made once, its keymap chosen again at the next
+// keystroke.
+void VirtualKeyboardKeyEventPoster::prepare() {
+    if (!keyboard_ && ready()) {
+        connection_.flush();
+    }
 }
 
 bool VirtualKeyboardKeyEventPoster::ready() {

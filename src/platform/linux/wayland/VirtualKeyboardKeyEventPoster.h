@@ -17,10 +17,12 @@ class VirtualKeyboardKeymap;
 class WaylandConnection;
 
 // Keystrokes through a virtual keyboard of Driftmark's own on a wlroots-based compositor, by physical key
-// position. The keyboard is made on first use and types with the user's keymap (the seat keyboard's, or
-// the default one while the seat has none), so that every window, XWayland's too, reads the keys as the
-// user's own. An event with flags carries exactly those modifiers: the compositor shows a window the
-// modifiers of the keyboard that typed last, so the keys the user holds on another keyboard do not reach
+// position. The keyboard is made when prepared, else at its first keystroke, and types with the user's
+// keymap (the seat keyboard's, or the default one while the seat has none), so that every window,
+// XWayland's too, reads the keys as the user's own. A keyboard made at a keystroke on a seat that had none
+// may lose that keystroke: a window hears keys only from a keyboard the seat had when it took the focus.
+// An event with flags carries exactly those modifiers: the compositor shows a window the modifiers of the
+// keyboard that typed last, so the keys the user holds on another keyboard do not reach
 // the chord, and modifier keys held on this one are set aside for it and restored after its key-up.
 // Command stands for Control, the modifier of the Linux paste chord.
 class VirtualKeyboardKeyEventPoster final : public KeyEventPoster {
@@ -32,7 +34,9 @@ public:
     VirtualKeyboardKeyEventPoster& operator=(const VirtualKeyboardKeyEventPoster&) = delete;
 
     std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) override;
-    void post(const KeyEvent& event) override;
+    bool post(const KeyEvent& event) override;
+    // Puts the keyboard, with its keymap, on the seat now.
+    void prepare() override;
 
 private:
     bool ready();

@@ -62,10 +62,10 @@ std::optional<KeyEvent> XTestKeyEventPoster::keyboardEvent(std::uint16_t virtual
     return KeyEvent{virtualKey, keyDown, std::nullopt};
 }
 
-void XTestKeyEventPoster::post(const KeyEvent& event) {
+bool XTestKeyEventPoster::post(const KeyEvent& event) {
     const auto key = xKeyCodeForVirtualKey(event.virtualKey);
     if (!key || !offersXTest(connection_)) {
-        return;
+        return false;
     }
     if (!event.flags) {
         fake(event.keyDown, *key);
@@ -74,7 +74,7 @@ void XTestKeyEventPoster::post(const KeyEvent& event) {
     } else {
         releaseChord(*key);
     }
-    xcb_flush(connection_);
+    return xcb_flush(connection_) > 0;
 }
 
 void XTestKeyEventPoster::pressChord(std::uint8_t key, std::uint64_t flags) {

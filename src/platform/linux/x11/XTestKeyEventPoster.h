@@ -17,7 +17,9 @@ public:
     XTestKeyEventPoster();
 
     std::optional<KeyEvent> keyboardEvent(std::uint16_t virtualKey, bool keyDown) override;
-    void post(const KeyEvent& event) override;
+    bool post(const KeyEvent& event) override;
+    // The X server's test keyboard is there from the start.
+    void prepare() override {}
 
 private:
     // The modifier changes made for a key-down, undone at its key-up.
