@@ -68,7 +68,6 @@ void AppDelegate::applicationDidFinishLaunching() {
             self->menuItemsChanged(items);
         }
     }));
-    menuBarManager_->updateMenuBarItems(menuItemManager_.items());
 
     services_.application.setAccessoryActivationPolicy();
     checkAccessibilityPermissions();
@@ -77,6 +76,12 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 // Subscribed only once the manager exists.
 void AppDelegate::menuItemsChanged(const std::vector<MenuBarItem>& items) {
+    // The store announces every change and every renumbering after it; most are the list already
+    // handled, which has nothing left to do.
+    if (handledItems_ == items) {
+        return;
+    }
+    handledItems_ = items;
     menuBarManager_->updateMenuBarItems(items);
     refreshShortcuts(items);
     // Typing gets ready before the first paste: a keyboard new to a Wayland seat would lose its first key.
@@ -211,7 +216,7 @@ void AppDelegate::setupKeyboardShortcuts() {
     keyboardShortcutsManager_ = &keyboardShortcutsManagerProvider_();
     menuBarManager_->setShortcuts(keyboardShortcutsManager_->shortcuts());
     for (const auto& item : menuItemManager_.items()) {
-        keyboardShortcutsManager_->registerShortcut(item, itemAction(item));
+        keyboardShortcutsManager_->registerShortcut(item, itemAction(item.id()));
     }
     // The older single shortcut acts on whichever entry is first when it is pressed.
     keyboardShortcutsManager_->copyTextAction = [weak = weak_from_this()] {
@@ -232,14 +237,27 @@ void AppDelegate::refreshShortcuts(const std::vector<MenuBarItem>& items) {
         return;
     }
     keyboardShortcutsManager_->updateShortcuts(items);
+    // An entry's action reads the entry when it runs, so a registered entry stays as it is, whatever
+    // changed in it.
     for (const auto& item : items) {
-        keyboardShortcutsManager_->registerShortcut(item, itemAction(item));
+        if (!keyboardShortcutsManager_->isRegistered(item.id())) {
+            keyboardShortcutsManager_->registerShortcut(item, itemAction(item.id()));
+        }
     }
 }
 
-std::function<void()> AppDelegate::itemAction(const MenuBarItem& item) {
-    return [weak = weak_from_this(), item] {
-        if (const auto self = weak.lock()) {
+std::function<void()> AppDelegate::itemAction(const Uuid& id) {
+    return [weak = weak_from_this(), id] {
+        const auto self = weak.lock();
+        if (!self) {
+            return;
+        }
+        const auto& items = self->menuItemManager_.items();
+        const auto found = std::find_if(items.begin(), items.end(),
+                                        [&id](const MenuBarItem& item) { return item.id() == id; });
+        if (found != items.end()) {
+            // A copy: the copy may change the list.
+            const MenuBarItem item = *found;
             self->copyTextToClipboard(item, item.usesSmartPaste, std::nullopt);
         }
     };

@@ -71,8 +71,9 @@ private:
     void menuItemsChanged(const std::vector<MenuBarItem>& items);
     void setupKeyboardShortcuts();
     void refreshShortcuts(const std::vector<MenuBarItem>& items);
-    // Copies the item as it is now, by Smart Paste when the item asks for it, to the frontmost window.
-    std::function<void()> itemAction(const MenuBarItem& item);
+    // Copies the entry as the store has it when the action runs, by Smart Paste when the entry asks for
+    // it, to the frontmost window; nothing once the entry is gone.
+    std::function<void()> itemAction(const Uuid& id);
     void logShortcutSetup(const std::string& message);
 
     // Logs a window that did not open, and gives back the line that says which and why.
@@ -89,6 +90,8 @@ private:
     DelegateLogWriter& logWriter_;
     PlatformServices services_;
     std::vector<Subscription> cancellables_;
+    // The entry list the status items and shortcuts were last brought in step with.
+    std::optional<std::vector<MenuBarItem>> handledItems_;
     KeyboardShortcutsManagerProvider keyboardShortcutsManagerProvider_;
     // Absent until start-up has set up the shortcuts.
     KeyboardShortcutsManager* keyboardShortcutsManager_ = nullptr;

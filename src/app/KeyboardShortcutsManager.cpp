@@ -5,7 +5,6 @@
 #include "platform/PreferencesStore.h"
 #include "support/AppLogger.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace driftmark {
@@ -91,18 +90,24 @@ void KeyboardShortcutsManager::unregisterShortcut(const Uuid& id) {
 }
 
 void KeyboardShortcutsManager::updateShortcuts(const std::vector<MenuBarItem>& items) {
-    std::vector<Uuid> registered;
-    for (const auto& entry : menuItemActions_) {
-        registered.push_back(entry.first);
+    std::map<Uuid, const MenuBarItem*> listed;
+    for (const MenuBarItem& item : items) {
+        listed.emplace(item.id(), &item);
     }
-    for (const Uuid& id : registered) {
-        const bool listed =
-            std::any_of(items.begin(), items.end(), [&](const MenuBarItem& item) { return item.id() == id; });
-        if (!listed) {
-            unregisterShortcut(id);
+    std::vector<Uuid> unlisted;
+    for (auto& [id, entry] : menuItemActions_) {
+        if (const auto found = listed.find(id); found != listed.end()) {
+            entry.title = found->second->title;
+        } else {
+            unlisted.push_back(id);
         }
     }
-    log("Updated shortcuts for " + std::to_string(items.size()) + " items", "updateShortcuts(for:)");
+    for (const Uuid& id : unlisted) {
+        unregisterShortcut(id);
+    }
+    if (!unlisted.empty()) {
+        log("Updated shortcuts for " + std::to_string(items.size()) + " items", "updateShortcuts(for:)");
+    }
 }
 
 void KeyboardShortcutsManager::setupLegacyShortcut() {

@@ -46,8 +46,11 @@ public:
     void registerShortcut(const MenuBarItem& item, Action action);
     // Gives the item's hot key back and forgets its action; its stored shortcut stays.
     void unregisterShortcut(const Uuid& id);
-    // Unregisters every item that is not in the list; registering the others is up to the caller.
+    // Unregisters every item that is not in the list and takes the new titles of the registered ones
+    // (for the line a release logs); registering the others is up to the caller. Logs only when it
+    // unregistered one.
     void updateShortcuts(const std::vector<MenuBarItem>& items);
+    bool isRegistered(const Uuid& id) const { return menuItemActions_.contains(id); }
 
     const KeyboardShortcuts::Name& copyToClipboard() const { return copyToClipboard_; }
     // The name a raw value stands for, with its default: the views know names by their strings alone, and

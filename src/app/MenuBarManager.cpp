@@ -27,8 +27,6 @@ MenuBarManager::MenuBarManager(const MenuItemManager& menuItemManager, const Pla
     , services_(services) {}
 
 void MenuBarManager::updateMenuBarItems(const std::vector<MenuBarItem>& items) {
-    logger_.info("Updating menu bar items, count: " + std::to_string(items.size()));
-
     std::set<Uuid> wanted;
     for (const MenuBarItem& item : items) {
         wanted.insert(item.id());
@@ -39,26 +37,47 @@ void MenuBarManager::updateMenuBarItems(const std::vector<MenuBarItem>& items) {
             vanished.push_back(id);
         }
     }
-    for (const Uuid& id : vanished) {
-        removeStatusItem(id);
-    }
-
     std::vector<MenuBarItem> sorted = items;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const MenuBarItem& a, const MenuBarItem& b) { return a.order < b.order; });
-    std::vector<StatusItem*> arranged;
+    std::vector<Uuid> arrangement;
+    for (const MenuBarItem& item : sorted) {
+        arrangement.push_back(item.id());
+    }
+    // The store announces many lists that show nothing new (each renumbering, each keystroke in a
+    // title): the line is for the items coming, going or moving.
+    const bool rearranged = arrangement != arrangement_;
+    if (rearranged) {
+        logger_.info("Updating menu bar items, count: " + std::to_string(items.size()));
+    }
+
+    for (const Uuid& id : vanished) {
+        removeStatusItem(id);
+    }
     for (const MenuBarItem& item : sorted) {
         const auto present = statusItems_.find(item.id());
         if (present == statusItems_.end()) {
             createStatusItem(item);
         } else {
-            // Refreshed where it stands; whether a new order moves it is the tray's business.
-            present->second->setImage(createIcon(item));
-            present->second->setToolTip(item.title);
+            // Redrawn where it stands; whether a new order moves it is the tray's business.
+            const MenuBarItem& shown = shownItems_.at(item.id());
+            if (createIcon(shown) != createIcon(item)) {
+                present->second->setImage(createIcon(item));
+            }
+            if (shown.title != item.title) {
+                present->second->setToolTip(item.title);
+            }
         }
-        arranged.push_back(statusItems_.at(item.id()).get());
+        shownItems_.insert_or_assign(item.id(), item);
     }
-    services_.statusBar.arrange(arranged);
+    if (rearranged) {
+        std::vector<StatusItem*> arranged;
+        for (const Uuid& id : arrangement) {
+            arranged.push_back(statusItems_.at(id).get());
+        }
+        services_.statusBar.arrange(arranged);
+        arrangement_ = std::move(arrangement);
+    }
 }
 
 void MenuBarManager::createStatusItem(const MenuBarItem& item) {
@@ -85,6 +104,7 @@ void MenuBarManager::removeStatusItem(const Uuid& id) {
         services_.statusBar.removeStatusItem(*statusItem->second);
         statusItems_.erase(statusItem);
     }
+    shownItems_.erase(id);
     previousApps_.erase(id);
 }
 

@@ -41,8 +41,9 @@ public:
     // must outlive the menus.
     void setShortcuts(KeyboardShortcuts::Module& shortcuts) { shortcuts_ = &shortcuts; }
 
-    // Removes the status items of vanished entries, refreshes the others in place and creates the
-    // missing ones in ascending `order`.
+    // Removes the status items of vanished entries, redraws those whose disc or title changed in place
+    // and creates the missing ones in ascending `order`. An entry shown as it is is left alone, and the
+    // tray is asked to arrange the items only when their order changed.
     void updateMenuBarItems(const std::vector<MenuBarItem>& items);
 
     const StatusItems& statusItems() const { return statusItems_; }
@@ -79,6 +80,9 @@ private:
 
     CategoryLog logger_;
     StatusItems statusItems_;
+    // Each status item's entry as last drawn, and the items' order as the tray last had it.
+    std::map<Uuid, MenuBarItem> shownItems_;
+    std::vector<Uuid> arrangement_;
     PreviousApps previousApps_;
     std::weak_ptr<MenuBarManagerDelegate> delegate_;
     const MenuItemManager& menuItemManager_;

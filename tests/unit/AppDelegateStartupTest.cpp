@@ -43,7 +43,6 @@ TEST_F(AppDelegateStartupTest, RunsTheStartUpStepsInOrder) {
                             "log: info MenuBarManager: Updating menu bar items, count: 1",
                             "log: debug MenuBarManager: Creating status item for: Greeting",
                             "statusBar: item " + name,
-                            "log: info MenuBarManager: Updating menu bar items, count: 1",
                             "application: setAccessoryActivationPolicy", "trust: isTrusted",
                             "log: info AppDelegate: Bundle ID: app.driftmark.menubar",
                             "log: info AppDelegate: Executable: driftmark-menubar",

@@ -140,18 +140,49 @@ TEST_F(MenuBarManagerTest, EqualOrdersKeepTheirPlaceInTheList) {
     EXPECT_EQ(statusBar().autosaveNames(), names({zeroth, first, second}));
 }
 
-TEST_F(MenuBarManagerTest, SameListAgainOnlyRefreshesImageAndTooltip) {
+// The store announces the same list again after each change (once per renumbering): it costs the
+// tray nothing, and a tooltip that names the paste target keeps it.
+TEST_F(MenuBarManagerTest, SameListAgainChangesNothing) {
     show({alpha, beta});
     hover(alpha, editor);
     ASSERT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+    const auto linesBefore = log().size();
+    statusBar().arrangement.clear();
 
     show({alpha, beta});
 
     EXPECT_EQ(statusBar().items().size(), 2u);
     EXPECT_TRUE(statusBar().removed.empty());
-    EXPECT_EQ(statusItem(alpha).imageChanges, 2);
-    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha");
+    EXPECT_EQ(statusItem(alpha).imageChanges, 1);
+    EXPECT_EQ(statusItem(beta).imageChanges, 1);
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alpha\nPaste to: Editor\n✓");
+    EXPECT_TRUE(statusBar().arrangement.empty());
+    EXPECT_EQ(log().size(), linesBefore);
     EXPECT_EQ(manager->previousApps().at(alpha.id()), editor);
+}
+
+// A keystroke in an entry's name: its tooltip follows, nothing else is drawn, arranged or logged.
+TEST_F(MenuBarManagerTest, ARenamedEntryGetsItsTooltipAlone) {
+    show({alpha, beta, gamma});
+    const auto linesBefore = log().size();
+    statusBar().arrangement.clear();
+    alpha.title = "Alphab";
+
+    show({alpha, beta, gamma});
+
+    EXPECT_EQ(statusItem(alpha).toolTip, "Alphab");
+    EXPECT_EQ(statusItem(beta).toolTip, "Beta");
+    for (const MenuBarItem& item : {alpha, beta, gamma}) {
+        EXPECT_EQ(statusItem(item).imageChanges, 1) << item.title;
+    }
+    EXPECT_TRUE(statusBar().arrangement.empty());
+    EXPECT_EQ(log().size(), linesBefore);
+
+    beta.iconColor = {1, 0, 0, 1};
+    show({alpha, beta, gamma});
+    EXPECT_EQ(statusItem(beta).imageChanges, 2);
+    EXPECT_EQ(statusItem(alpha).imageChanges, 1);
+    EXPECT_EQ(statusItem(gamma).imageChanges, 1);
 }
 
 TEST_F(MenuBarManagerTest, DroppedEntryTakesItsStatusItemAndRememberedAppAlong) {

@@ -108,6 +108,44 @@ TEST_F(ShortcutWiringTest, ASmartPasteEntryTriggeredByItsShortcutPastesIntoTheFr
     EXPECT_EQ(harness->platform.clipboard.data("text/plain"), test::bytesOf("mine"));
 }
 
+// A keystroke in an entry's name field: the store announces the list once for the change and once per
+// renumbering. The shortcuts stay registered as they are, nothing is logged about them or the status
+// items, and only the renamed entry's tooltip changes; its shortcut then copies what the entry holds
+// at that moment and the log names it by its new title.
+TEST_F(ShortcutWiringTest, AKeystrokeInANameRegistersAndLogsNothingAgain) {
+    std::vector<MenuBarItem> items;
+    for (int index = 0; index < 10; ++index) {
+        items.push_back(
+            makeItem("Entry " + std::to_string(index), "text " + std::to_string(index), false, index));
+    }
+    const auto delegate = launch(items);
+    bind(items[5], commandK);
+    const auto logLines = dailyLog().size();
+    const auto hotKeyAttempts = harness->shortcuts.hotKeys.attempts.size();
+    const auto systemLogLines = harness->platform.logMessages("MenuBarManager").size();
+
+    MenuBarItem edited = items[5];
+    edited.title = "Entry 5x";
+    harness->menuItemManager.updateItem(edited);
+
+    EXPECT_EQ(dailyLog().size(), logLines);
+    EXPECT_EQ(harness->shortcuts.hotKeys.attempts.size(), hotKeyAttempts);
+    EXPECT_EQ(harness->platform.logMessages("MenuBarManager").size(), systemLogLines);
+    for (const MenuBarItem& item : items) {
+        const auto* statusItem = harness->platform.statusBar.item(MenuBarManager::autosaveName(item.id()));
+        ASSERT_NE(statusItem, nullptr);
+        EXPECT_EQ(statusItem->toolTip, item.id() == edited.id() ? "Entry 5x" : item.title);
+        EXPECT_EQ(statusItem->imageChanges, 1) << item.title;
+    }
+
+    edited.text = "typed since";
+    harness->menuItemManager.updateItem(edited);
+    EXPECT_TRUE(harness->shortcuts.hotKeys.release(keyK, commandBit));
+    EXPECT_EQ(clipboardText(), "typed since");
+    EXPECT_THAT(dailyLog(), Contains(HasSubstr("Keyboard shortcut triggered for item: Entry 5x")));
+    EXPECT_THAT(dailyLog(), Not(Contains(HasSubstr("Registered shortcut for item: Entry 5x"))));
+}
+
 TEST_F(ShortcutWiringTest, ActionsDoNothingOnceTheDelegateIsGone) {
     const MenuBarItem greeting = makeItem("Greeting", "Hello", false);
     auto delegate = launch({greeting});
