@@ -3,18 +3,17 @@
 #include "support/DatePattern.h"
 #include "support/IcuDateFormat.h"
 #include "support/LocaleDateTable.h"
-#include "support/TimeZoneRules.h"
 
 #include <cstdlib>
+#include <ctime>
 
 namespace driftmark {
 
-// Either the log's own formatter (a pattern, the locale's names, the zone's rules) or, for what it does
-// not cover, ICU's.
+// Either the log's own formatter (a pattern and the locale's names, in the host's zone) or, for what it
+// does not cover, ICU's.
 struct LogDateFormatter::Format {
     std::optional<DatePattern> pattern;
     DateNames names;
-    std::optional<TimeZoneRules> zone;
     std::unique_ptr<IcuDateFormat> icu;
 };
 
@@ -50,19 +49,18 @@ std::optional<LocaleDates> tableDates(const std::string& locale) {
     return LocaleDateTable::find(std::string_view(locale).substr(0, locale.find('.')));
 }
 
-std::optional<TimeZoneRules> zoneOf(const LogCalendar& calendar) {
-    return calendar.timeZone.empty() ? TimeZoneRules::host() : TimeZoneRules::named(calendar.timeZone);
-}
-
-std::unique_ptr<LogDateFormatter::Format> ownFormat(std::optional<DatePattern> pattern, DateNames names,
-                                                    std::optional<TimeZoneRules> zone) {
-    if (!pattern || !zone) {
+// The host's zone is the C library's (TZ, else /etc/localtime), which knows the zone's offset at any
+// instant; a named zone is left to ICU.
+std::unique_ptr<LogDateFormatter::Format> ownFormat(const LogCalendar& calendar,
+                                                    std::optional<DatePattern> pattern, DateNames names) {
+    if (!pattern || !calendar.timeZone.empty()) {
         return nullptr;
     }
+    // TZ is read now, as the formatter is made, not at the library's first use.
+    ::tzset();
     auto format = std::make_unique<LogDateFormatter::Format>();
     format->pattern = std::move(pattern);
     format->names = std::move(names);
-    format->zone = std::move(zone);
     return format;
 }
 
@@ -76,7 +74,7 @@ std::unique_ptr<LogDateFormatter::Format> icuFormat(std::unique_ptr<IcuDateForma
 
 LogDateFormatter LogDateFormatter::fixed(const LogCalendar& calendar, std::string_view pattern) {
     // Gregorian years and ASCII digits whatever the locale: the default names are all it needs.
-    if (auto format = ownFormat(DatePattern::parse(pattern), DateNames{}, zoneOf(calendar))) {
+    if (auto format = ownFormat(calendar, DatePattern::parse(pattern), DateNames{})) {
         return LogDateFormatter(std::move(format));
     }
     return LogDateFormatter(icuFormat(IcuDateFormat::fixed(localeOf(calendar), calendar.timeZone, pattern)));
@@ -85,7 +83,7 @@ LogDateFormatter LogDateFormatter::fixed(const LogCalendar& calendar, std::strin
 LogDateFormatter LogDateFormatter::localized(const LogCalendar& calendar, std::string_view pattern) {
     const std::string locale = localeOf(calendar);
     if (auto dates = tableDates(locale)) {
-        if (auto format = ownFormat(DatePattern::parse(pattern), std::move(dates->names), zoneOf(calendar))) {
+        if (auto format = ownFormat(calendar, DatePattern::parse(pattern), std::move(dates->names))) {
             return LogDateFormatter(std::move(format));
         }
     }
@@ -95,8 +93,8 @@ LogDateFormatter LogDateFormatter::localized(const LogCalendar& calendar, std::s
 LogDateFormatter LogDateFormatter::mediumTime(const LogCalendar& calendar) {
     const std::string locale = localeOf(calendar);
     if (auto dates = tableDates(locale)) {
-        if (auto format = ownFormat(DatePattern::parse(dates->mediumTimePattern), std::move(dates->names),
-                                    zoneOf(calendar))) {
+        if (auto format =
+                ownFormat(calendar, DatePattern::parse(dates->mediumTimePattern), std::move(dates->names))) {
             return LogDateFormatter(std::move(format));
         }
     }
@@ -114,7 +112,9 @@ std::string LogDateFormatter::format(std::chrono::system_clock::time_point time)
     if (format_->icu) {
         return format_->icu->format(time);
     }
-    const auto offset = format_->zone->offsetAt(std::chrono::floor<std::chrono::seconds>(time));
+    const std::time_t instant = std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count();
+    std::tm local{};
+    const std::chrono::seconds offset{::localtime_r(&instant, &local) != nullptr ? local.tm_gmtoff : 0};
     return format_->pattern->format(CivilTime::at(time, offset), format_->names);
 }
 

@@ -8,7 +8,8 @@
 namespace driftmark {
 
 // The time zone (an IANA id such as "Europe/Berlin") and the locale (an ICU id such as "en_US") in
-// which log dates are read. An empty field means the host's own setting.
+// which log dates are read. An empty field means the host's own setting: the program's log uses the
+// host's zone, as the C library has it from TZ; a named zone is ICU's.
 struct LogCalendar {
     std::string timeZone;
     std::string locale;
