@@ -45,8 +45,8 @@ public:
     std::optional<std::string> createDirectory();
 
     // Appends the bytes to the file, opening it unless it is the one still open. A missing file is
-    // created, readable by the owner only, and then starts with the header. Returns the error's description on failure; once
-    // the directory is refused, the bytes are dropped and nothing is returned.
+    // created, readable by the owner only, and then starts with the header. Returns the error's description
+    // on failure; once the directory is refused, the bytes are dropped and nothing is returned.
     std::optional<std::string> append(const std::filesystem::path& file, std::string_view bytes,
                                       std::string_view header = {});
 

@@ -79,5 +79,40 @@ TEST(LogCalendar, HostTimeZoneComesFromTheEnvironment) {
     EXPECT_EQ(LogDateFormatter::fixed({"Nowhere/Atlantis", "en_US"}, "yyyy").format(friday), "2025");
 }
 
+// The log's own zone is the host's: offsets of whole and half hours, daylight saving time on either
+// side of the year, and the moment it starts.
+TEST(LogCalendar, HostTimeZoneFollowsDaylightSavingAndHalfHourOffsets) {
+    const ScopedVariable all("LC_ALL", "en_US.UTF-8");
+    const system_clock::time_point july = sys_days{2025y / July / 1} + 10h + 7ms;
+    const auto stamp = [] { return LogDateFormatter::fixed({}, "yyyy-MM-dd HH:mm:ss.SSS"); };
+    {
+        const ScopedVariable zone("TZ", "Europe/Berlin");
+        EXPECT_EQ(stamp().format(friday), "2025-03-07 14:05:09.123");
+        EXPECT_EQ(stamp().format(july), "2025-07-01 12:00:00.007");
+        // Summer time begins at 01:00 UTC on the last Sunday of March.
+        const system_clock::time_point change = sys_days{2025y / March / 30} + 1h;
+        EXPECT_EQ(stamp().format(change - 1ms), "2025-03-30 01:59:59.999");
+        EXPECT_EQ(stamp().format(change), "2025-03-30 03:00:00.000");
+    }
+    {
+        const ScopedVariable zone("TZ", "Asia/Kolkata");
+        EXPECT_EQ(stamp().format(friday), "2025-03-07 18:35:09.123");
+    }
+    {
+        const ScopedVariable zone("TZ", "America/St_Johns");
+        EXPECT_EQ(stamp().format(friday), "2025-03-07 09:35:09.123");
+        EXPECT_EQ(stamp().format(july), "2025-07-01 07:30:00.007");
+    }
+    {
+        const ScopedVariable zone("TZ", "Australia/Adelaide");
+        EXPECT_EQ(stamp().format(friday), "2025-03-07 23:35:09.123");
+        EXPECT_EQ(stamp().format(july), "2025-07-01 19:30:00.007");
+    }
+    {
+        const ScopedVariable zone("TZ", "<+0545>-5:45");
+        EXPECT_EQ(LogDateFormatter::mediumTime({}).format(friday), "6:50:09\u202FPM");
+    }
+}
+
 } // namespace
 } // namespace driftmark
