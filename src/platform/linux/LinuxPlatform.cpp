@@ -5,10 +5,13 @@
 #include "platform/linux/QtApplication.h"
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/TrayStatusBar.h"
+#include "platform/linux/keys/MenuOnlyHotKeyService.h"
 #include "platform/linux/keys/QtLocalEventMonitorService.h"
 #include "platform/linux/keys/X11HotKeyService.h"
 #include "platform/linux/keys/X11SystemShortcutList.h"
 #include "platform/linux/keys/XkbKeyboardLayout.h"
+#include "platform/linux/portal/GlobalShortcutsOffer.h"
+#include "platform/linux/portal/PortalBackendFiles.h"
 #include "platform/linux/portal/PortalHotKeyService.h"
 #include "platform/linux/tray/QtMenuTracking.h"
 #include "platform/linux/wayland/DataControlClipboard.h"
@@ -26,6 +29,7 @@
 #include "platform/linux/x11/XTestAccessibilityTrust.h"
 #include "platform/linux/x11/XTestKeyEventPoster.h"
 
+#include <QDBusConnection>
 #include <cstdlib>
 
 namespace driftmark {
@@ -121,13 +125,23 @@ std::unique_ptr<KeyboardLayout> makeKeyboardLayout(const WaylandConnection* wayl
     return std::make_unique<XkbKeyboardLayout>(x11);
 }
 
+// Asked of a native Wayland client only, the one kind that uses the portal for its shortcuts.
+bool portalTakesShortcuts(DisplayServer server) {
+    return server == DisplayServer::wayland &&
+           desktopOffersGlobalShortcuts(QDBusConnection::sessionBus(), PortalBackendFiles::fromEnvironment());
+}
+
 // No program may grab keys on Wayland: there the desktop's global-shortcuts portal, where it has one, takes
-// the combinations and reports them.
-std::unique_ptr<HotKeyService> makeHotKeyService(DisplayServer server, const X11Context& x11,
-                                                 const KeyboardLayout& layout,
+// the combinations and reports them. Where it has none it is never asked (the bus would start a portal
+// only to refuse), and the desktop notice says so.
+std::unique_ptr<HotKeyService> makeHotKeyService(DisplayServer server, bool portalShortcuts,
+                                                 const X11Context& x11, const KeyboardLayout& layout,
                                                  const std::function<void(const std::string&)>& warn,
                                                  const X11HotKeyService::LostGrabReporter& hotKeyLost) {
     if (server == DisplayServer::wayland) {
+        if (!portalShortcuts) {
+            return std::make_unique<MenuOnlyHotKeyService>();
+        }
         return std::make_unique<PortalHotKeyService>(layout, warn);
     }
     return std::make_unique<X11HotKeyService>(x11, hotKeyLost);
@@ -135,12 +149,12 @@ std::unique_ptr<HotKeyService> makeHotKeyService(DisplayServer server, const X11
 
 // On a Wayland desktop: what its compositor lacks, what that costs, and how to bind an entry to a key
 // there. Empty elsewhere.
-std::string waylandNotice(const WaylandConnection* wayland, DisplayServer server) {
+std::string waylandNotice(const WaylandConnection* wayland, DisplayServer server, bool portalShortcuts) {
     const char* display = std::getenv("WAYLAND_DISPLAY");
     if (display == nullptr || *display == '\0') {
         return {};
     }
-    WaylandOffer offer{.native = server == DisplayServer::wayland};
+    WaylandOffer offer{.native = server == DisplayServer::wayland, .shortcuts = portalShortcuts};
     if (wayland != nullptr) {
         offer.reachable = true;
         offer.clipboard = controlsSelection(wayland, DataControlSelection::clipboard);
@@ -165,9 +179,10 @@ struct LinuxPlatform::Parts {
         , workspace(makeWorkspace(wayland.get(), server, x11))
         , statusBar(warn, server == DisplayServer::x11)
         , keyboardLayout(makeKeyboardLayout(wayland.get(), seatKeymap.get(), server, x11))
-        , hotKeyService(makeHotKeyService(server, x11, *keyboardLayout, warn, hotKeyLost))
+        , portalShortcuts(portalTakesShortcuts(server))
+        , hotKeyService(makeHotKeyService(server, portalShortcuts, x11, *keyboardLayout, warn, hotKeyLost))
         , userDefaults(preferences)
-        , desktopNotice(waylandNotice(wayland.get(), server)) {
+        , desktopNotice(waylandNotice(wayland.get(), server, portalShortcuts)) {
         if (!desktopNotice.empty()) {
             warn(desktopNotice);
         }
@@ -190,6 +205,8 @@ struct LinuxPlatform::Parts {
     QtMainQueue mainQueue;
     QtApplication application;
     std::unique_ptr<KeyboardLayout> keyboardLayout;
+    // The desktop's portal offers global shortcuts to this native Wayland client.
+    bool portalShortcuts;
     std::unique_ptr<HotKeyService> hotKeyService;
     X11SystemShortcutList systemShortcutList;
     QtMenuTracking menuTracking;

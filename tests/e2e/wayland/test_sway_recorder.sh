@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The settings window's shortcut recorder with Driftmark a native Wayland client on a private headless
-# sway: the key events come from the compositor's keyboard rather than from X, the hot keys go to the
-# global-shortcuts portal (which refuses no combination at once), and the recorder still stores the key by
-# its position and the modifiers held. The field is found through AT-SPI, clicked with
+# sway: the key events come from the compositor's keyboard rather than from X, the hot keys are taken by
+# no one (sway's portal offers no global shortcuts; no combination is refused), and the recorder stores
+# the key by its position and the modifiers held. The field is found through AT-SPI, clicked with
 # a virtual pointer, and the chord typed on a virtual keyboard.
 set -euo pipefail
 

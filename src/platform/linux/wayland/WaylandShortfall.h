@@ -11,11 +11,12 @@ struct WaylandOffer {
     bool keystrokes = false; // virtual keyboards, or KWin's fake input
     bool windows = false;    // the list of its windows (foreign-toplevel management)
     bool native = false;     // Driftmark runs as a Wayland client, not through XWayland
+    bool shortcuts = false;  // the desktop's portal offers global shortcuts (to a Wayland client)
 };
 
 // What the user of a Wayland desktop needs to know at start-up and in the settings window: what its
 // compositor lacks of that, if anything (GNOME's offers none of it), what Driftmark does instead, and how
-// global shortcuts reach it there.
+// global shortcuts reach it there where the desktop's portal does not take them.
 inline std::string waylandShortfall(const WaylandOffer& offer) {
     const bool lacks = !offer.reachable || !offer.clipboard || !offer.keystrokes || !offer.windows;
     std::string notice;
@@ -47,15 +48,22 @@ inline std::string waylandShortfall(const WaylandOffer& offer) {
                                : " No list of windows: Smart Paste cannot bring a Wayland window back to the "
                                  "front.";
     }
+    if (offer.native && offer.shortcuts) {
+        return notice;
+    }
     if (!notice.empty()) {
         notice += ' ';
     }
-    notice += offer.native ? "Global shortcuts reach Driftmark through the desktop's global-shortcuts portal "
-                             "where it offers one (KDE Plasma); elsewhere,"
-                           : "Global shortcuts reach Driftmark through XWayland, only while an XWayland "
-                             "window has the focus:";
+    if (offer.native) {
+        // Said in few words: on a desktop that lacks nothing else, this is all there is to say.
+        notice +=
+            "No global-shortcuts portal: for an entry's shortcut, bind `driftmark-menubar --paste N` in "
+            "the compositor (see the README).";
+        return notice;
+    }
     notice +=
-        " to use an entry's shortcut everywhere, bind `driftmark-menubar --paste N` (N being the entry's "
+        "Global shortcuts reach Driftmark through XWayland, only while an XWayland window has the focus: "
+        "to use an entry's shortcut everywhere, bind `driftmark-menubar --paste N` (N being the entry's "
         "position) in the compositor's own key bindings, in sway for example "
         "`bindsym Ctrl+Shift+u exec driftmark-menubar --paste 1`.";
     return notice;
