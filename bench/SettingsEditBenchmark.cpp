@@ -1,8 +1,7 @@
-#include "SyscallCounter.h"
-
 #include "KeyboardShortcuts/Key.h"
 #include "KeyboardShortcuts/ModifierFlags.h"
 #include "KeyboardShortcuts/Shortcut.h"
+#include "SyscallCounter.h"
 #include "app/AppDelegate.h"
 #include "app/KeyboardShortcutsManager.h"
 #include "app/SettingsView.h"

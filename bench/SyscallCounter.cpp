@@ -11,8 +11,8 @@ extern "C" long syscall(long number, ...) noexcept;
 
 namespace {
 
-constexpr int currentDirectory = -100; // AT_FDCWD
-constexpr int createFlag = 0100;       // O_CREAT
+constexpr int currentDirectory = -100;   // AT_FDCWD
+constexpr int createFlag = 0100;         // O_CREAT
 constexpr int temporaryFlag = 020200000; // O_TMPFILE
 
 std::atomic<std::int64_t> openCalls{0};
