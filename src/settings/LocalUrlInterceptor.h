@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QQmlAbstractUrlInterceptor>
+#include <QUrl>
 
 namespace driftmark {
 
