@@ -18,3 +18,12 @@ ask_keys() {
   read -r -t 20 answer <&"$keys_out" || fail "the keys driver did not answer: $(cat "$E2E_HOME/keys.err")"
   [ "$answer" = ok ] || fail "the keys driver answered '$answer' to '$1'"
 }
+
+# show_key_target_window: what the key target window saw (its keys, its errors, its text), on standard
+# error for a failure's report; nothing before the window has started.
+show_key_target_window() {
+  [ -f "$E2E_HOME/window.keys" ] || return 0
+  echo "--- the window's keys:" >&2
+  cat "$E2E_HOME/window.keys" "$E2E_HOME/window.err" >&2
+  echo "--- the window's text: '$(cat "$E2E_HOME/window.text" 2>/dev/null)'" >&2
+}

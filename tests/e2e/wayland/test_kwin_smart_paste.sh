@@ -19,16 +19,13 @@ export DRIFTMARK_E2E_DESKTOP=1
 source "$(dirname "$0")/../lib.sh" "$DRIFTMARK_BINARY" "$BIN_DIR/driftmark_e2e_target"
 KEYS=$BIN_DIR/driftmark_e2e_kwin_keys
 KEY_TARGET=$BIN_DIR/driftmark_e2e_wayland_key_target
+source "$(dirname "$0")/keys_helpers.sh"
 readonly KEY_LEFTSHIFT=42
 
 # A failure shows what the window saw and what KWin said, too.
 eval "lib_$(declare -f fail)"
 fail() {
-  if [ -f "$E2E_HOME/window.keys" ]; then
-    echo "--- the window's keys:" >&2
-    cat "$E2E_HOME/window.keys" "$E2E_HOME/window.err" >&2
-    echo "--- the window's text: '$(cat "$E2E_HOME/window.text" 2>/dev/null)'" >&2
-  fi
+  show_key_target_window
   echo "--- kwin.log:" >&2
   tail -n 30 "$KWIN_DESKTOP_LOGS/kwin.log" >&2 || true
   lib_fail "$@"

@@ -31,11 +31,7 @@ KEY_TARGET=$BIN_DIR/driftmark_e2e_wayland_key_target
 # A failure says what the window saw, too.
 eval "lib_$(declare -f fail)"
 fail() {
-  if [ -f "$E2E_HOME/window.keys" ]; then
-    echo "--- the window's keys:" >&2
-    cat "$E2E_HOME/window.keys" "$E2E_HOME/window.err" >&2
-    echo "--- the window's text: '$(cat "$E2E_HOME/window.text" 2>/dev/null)'" >&2
-  fi
+  show_key_target_window
   lib_fail "$@"
 }
 
