@@ -14,7 +14,7 @@ namespace {
 
 const QString shortcutsSignature = QStringLiteral("a(sa{sv})");
 
-// The object path grammar of the D-Bus specification: "/", or elements of [A-Za-z0-9_] each after a "/".
+// A D-Bus object path: "/", or elements of [A-Za-z0-9_] each after a "/".
 bool isObjectPath(const QString& path) {
     if (path == QStringLiteral("/")) {
         return true;
